@@ -1,0 +1,72 @@
+#include "Board.h"
+
+#include <cstdlib>
+#include <iostream>
+
+#include "WordListFile.h"
+
+namespace {
+
+// (row offset, column offset) of the eight neighbours, in the order tried.
+constexpr int kNeighbours[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1},
+                                   {0, 1},   {1, -1}, {1, 0},  {1, 1}};
+
+bool onGrid(int row, int col) {
+    return row >= 0 && row < Board::kSize && col >= 0 && col < Board::kSize;
+}
+
+}  // namespace
+
+void Board::loadDictionary(const std::string& path) { loadWordList(path, dictionary); }
+
+void Board::randomize() {
+    for (auto& row : grid) {
+        for (Cell& cell : row) {
+            cell.letter = static_cast<char>('a' + std::rand() % 26);
+            cell.visited = 0;
+        }
+    }
+}
+
+void Board::print() const {
+    for (const auto& row : grid) {
+        for (const Cell& cell : row) {
+            std::cout << cell.letter << ' ';
+        }
+        std::cout << std::endl;
+    }
+}
+
+void Board::search(int row, int col) {
+    if (!onGrid(row, col) || grid[index(row)][index(col)].visited != 0) {
+        return;
+    }
+    Cell& cell = grid[index(row)][index(col)];
+    current.push_back(cell.letter);
+    cell.visited = 1;
+    if (dictionary.contains(current)) {
+        found.insert(current);
+    }
+    // Go on only while some known word begins with the path's letters.
+    if (dictionary.containsPrefix(current)) {
+        for (const auto& offset : kNeighbours) {
+            search(row + offset[0], col + offset[1]);
+        }
+    }
+    current.pop_back();
+    cell.visited = 0;
+}
+
+void Board::printWords() const { found.printInOrder(); }
+
+void Board::setLettersForTest(std::string_view rowMajorLetters) {
+    std::size_t next = 0;
+    for (auto& row : grid) {
+        for (Cell& cell : row) {
+            cell.letter = next < rowMajorLetters.size() ? rowMajorLetters[next] : 'a';
+            cell.visited = 0;
+            ++next;
+        }
+    }
+    found.destroy();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+// One stored word; owned by the bucket that links it.
+struct ListNode {
+    std::string word;
+    ListNode* next;
+};
+
+// A singly linked bucket of words, newest first. Owns its nodes.
+class LinkedList {
+public:
+    LinkedList() = default;
+    ~LinkedList();
+    LinkedList(const LinkedList&) = delete;
+    LinkedList& operator=(const LinkedList&) = delete;
+
+    // Adds a node at the head; an equal word already stored is kept too.
+    void insert(std::string word);
+    bool contains(const std::string& word) const;
+    // True when some stored word begins with `word` (a word begins with itself).
+    bool containsPrefix(const std::string& word) const;
+
+    // Takes out the first node holding `word`. Only a node found past the
+    // head is reported, with "Ture." and an end of line.
+    bool remove(const std::string& word);
+    // Writes every word followed by " -> ", then "X " and an end of line.
+    void print() const;
+    void clear();
+
+    const ListNode* first() const { return head; }
+
+private:
+    ListNode* head = nullptr;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "HashTable.h"
+
+// The longest word a word-list line may hold, not counting its line end.
+constexpr std::size_t kMaxWordLength = 29;
+
+// Reads the word list at `path`, one word per line (LF or CR LF), into `table`.
+// A file that cannot be read adds nothing and reports nothing. A line longer
+// than kMaxWordLength is skipped whole; every other line is inserted as it
+// stands, with its real bytes (NULs included), and the table drops lines
+// that have no bucket (empty ones, or ones not starting with a letter).
+void loadWordList(const std::string& path, HashTable& table);

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Board.h"
+#include "support/ReferenceSolver.h"
+#include "support/TestSupport.h"
+
+// The program's findings against the independent solver, on many seeded
+// random grids and the shipped word list.
+TEST(ReferenceCheck, ShippedListOnAThousandRandomGrids) {
+    std::vector<std::string> words;
+    std::istringstream lines(readFile(WORDGRID_SHIPPED_LIST));
+    for (std::string word; std::getline(lines, word);) {
+        words.push_back(word);
+    }
+    ASSERT_GT(words.size(), 10000u);
+
+    Board board;
+    board.loadDictionary(WORDGRID_SHIPPED_LIST);
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> letter('a', 'z');
+    std::size_t gridsWithWords = 0;
+    for (int gridNumber = 0; gridNumber < 1000; ++gridNumber) {
+        std::string grid;
+        for (int i = 0; i < 9; ++i) {
+            grid += static_cast<char>(letter(random));
+        }
+        board.setLettersForTest(grid);
+        for (int row = 0; row < Board::kSize; ++row) {
+            for (int col = 0; col < Board::kSize; ++col) {
+                board.search(row, col);
+            }
+        }
+        CapturedCout out;
+        board.printWords();
+        const std::string expected = reference::expectedListing(grid, words);
+        ASSERT_EQ(out.take(), expected) << "grid " << grid;
+        gridsWithWords += expected.empty() ? 0 : 1;
+    }
+    EXPECT_GT(gridsWithWords, 900u);  // the check must not pass on empty listings alone
+}

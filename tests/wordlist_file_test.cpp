@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "HashTable.h"
+#include "WordListFile.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+// Every stored word, bucket by bucket, newest first.
+std::vector<std::string> stored(const HashTable& table) {
+    std::vector<std::string> words;
+    for (int i = 0; i < HashTable::kBuckets; ++i) {
+        for (const ListNode* node = table.bucket(i).first(); node != nullptr; node = node->next) {
+            words.push_back(node->word);
+        }
+    }
+    return words;
+}
+
+std::vector<std::string> load(const std::string& bytes) {
+    TempDir dir;
+    HashTable table;
+    CapturedCout out;
+    loadWordList(dir.write("list.txt", bytes), table);
+    EXPECT_EQ(out.take(), "");  // the loader never writes
+    return stored(table);
+}
+
+using Words = std::vector<std::string>;
+
+}  // namespace
+
+TEST(WordListFile, LineEndsAndBuckets) {
+    EXPECT_EQ(load("cat\nact\ntac\n"), (Words{"act", "cat", "tac"}));
+    EXPECT_EQ(load("cat\r\nact\r\ntac\r\n"), (Words{"act", "cat", "tac"}));
+    EXPECT_EQ(load("cat\nact\ntac"), (Words{"act", "cat", "tac"}));  // no final line end
+    EXPECT_EQ(load("cat\ncab\ncat\n"), (Words{"cat", "cab", "cat"}));  // later lines nearer the head
+    EXPECT_EQ(load("\n\nab\n\r\n\n"), Words{"ab"});                     // empty lines skipped
+    EXPECT_EQ(load("ice cream\nTea\n9lives\n-x\n"), (Words{"ice cream", "Tea"}));
+    EXPECT_EQ(load(""), Words{});
+}
+
+TEST(WordListFile, LongestLinesAndOverlongOnes) {
+    const std::string w29(29, 'q');
+    const std::string w30(30, 'q');
+    EXPECT_EQ(load(w29 + "\n"), Words{w29});
+    EXPECT_EQ(load(w29 + "\r\n"), Words{w29});  // the CR belongs to the line end
+    EXPECT_EQ(load(w29), Words{w29});
+    // Too long: skipped whole, and the lines after it still load.
+    EXPECT_EQ(load("ant\n" + w30 + "\nbee\n" + std::string(100000, 'x') + "\r\ncow\n" + w30),
+              (Words{"ant", "bee", "cow"}));
+    EXPECT_EQ(load(w29 + "qq\r\n" + w29 + "\rq\nant\n"), Words{"ant"});
+}
+
+TEST(WordListFile, KeepsTheRealBytesOfALine) {
+    const std::string withNul("ca\0t\n", 5);
+    const Words words = load(withNul + "dog\n");
+    EXPECT_EQ(words, (Words{std::string("ca\0t", 4), "dog"}));
+
+    TempDir dir;
+    HashTable table;
+    loadWordList(dir.write("list.txt", withNul), table);
+    EXPECT_FALSE(table.contains("ca"));  // no fragment cut at the NUL
+    EXPECT_FALSE(table.contains("cat"));
+}
+
+TEST(WordListFile, BinaryJunkEndsAndStoresOnlyBucketedLines) {
+    std::string junk;
+    for (int i = 0; i < 4096; ++i) {
+        junk.push_back(static_cast<char>((i * 7919) % 256));
+    }
+    const Words words = load(junk + "\nzebra\n");
+    EXPECT_NE(std::find(words.begin(), words.end(), "zebra"), words.end());
+    for (const std::string& word : words) {
+        const int bucket = HashTable::hash(word);
+        EXPECT_TRUE(bucket >= 0 && bucket < HashTable::kBuckets);
+        EXPECT_LE(word.size(), kMaxWordLength);
+    }
+}
+
+TEST(WordListFile, UnreadablePathsLeaveTheTableAsItWas) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.path / "EnglishWL.txt");
+    HashTable table;
+    table.insert("kept");
+    CapturedCout out;
+    loadWordList((dir.path / "EnglishWL.txt").string(), table);
+    loadWordList((dir.path / "missing.txt").string(), table);
+    EXPECT_EQ(out.take(), "");
+    EXPECT_EQ(stored(table), Words{"kept"});
+}
