@@ -1,0 +1,72 @@
+// Loading the shipped word list, and the two queries on its largest bucket.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "Board.h"
+#include "support/AllocationCounter.h"
+
+namespace {
+
+struct LargestBucket {
+    int index = 0;
+    std::size_t size = 0;
+};
+
+LargestBucket largestBucket(const HashTable& table) {
+    LargestBucket largest;
+    for (int i = 0; i < HashTable::kBuckets; ++i) {
+        std::size_t size = 0;
+        for (const ListNode* node = table.bucket(i).first(); node != nullptr; node = node->next) {
+            ++size;
+        }
+        if (size > largest.size) {
+            largest = {i, size};
+        }
+    }
+    return largest;
+}
+
+const Board& loadedBoard() {
+    static Board board;
+    static const bool loaded = (board.loadDictionary(WORDGRID_SHIPPED_LIST), true);
+    (void)loaded;
+    return board;
+}
+
+void BM_LoadShippedList(benchmark::State& state) {
+    for (auto _ : state) {
+        Board board;
+        board.loadDictionary(WORDGRID_SHIPPED_LIST);
+        benchmark::DoNotOptimize(board.words().bucket(0).first());
+    }
+}
+BENCHMARK(BM_LoadShippedList)->Unit(benchmark::kMillisecond);
+
+// range(0): 0 = contains, 1 = containsPrefix; range(1): 0 = hit near the head, 1 = miss.
+void BM_Query(benchmark::State& state) {
+    const HashTable& table = loadedBoard().words();
+    const LargestBucket largest = largestBucket(table);
+    const bool prefix = state.range(0) == 1;
+    const bool miss = state.range(1) == 1;
+    const std::string& second = table.bucket(largest.index).first()->next->word;
+    // A miss scans the whole bucket: the bucket's letter followed by letters no word has.
+    const std::string query = miss ? std::string(1, static_cast<char>('a' + largest.index)) + "qxzqj"
+                                   : (prefix ? second.substr(0, second.size() - 1) : second);
+    if ((prefix ? table.containsPrefix(query) : table.contains(query)) == miss) {
+        state.SkipWithError("query does not hit or miss as intended");
+        return;
+    }
+    const std::size_t allocationsBefore = allocation::count();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(prefix ? table.containsPrefix(query) : table.contains(query));
+    }
+    state.counters["bucket_words"] = static_cast<double>(largest.size);
+    state.counters["allocations"] = static_cast<double>(allocation::count() - allocationsBefore);
+    state.SetLabel(std::string(prefix ? "containsPrefix " : "contains ") + (miss ? "miss" : "hit") +
+                   " '" + query + "'");
+}
+BENCHMARK(BM_Query)->ArgsProduct({{0, 1}, {0, 1}});
+
+}  // namespace
