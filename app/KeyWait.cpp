@@ -4,14 +4,18 @@
 
 #include <conio.h>
 
-void waitForKey() { (void)_getch(); }
+void waitForKey() {
+    (void)_getch();
+}
 
 #else
 
-#include <cerrno>
-#include <csignal>
 #include <termios.h>
 #include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <csignal>
 
 namespace {
 
@@ -19,8 +23,7 @@ namespace {
 // handler below reads it, and only after it has been written.
 termios savedSettings;
 
-const int kRestoringSignals[] = {SIGTERM, SIGHUP};
-constexpr int kSignalCount = sizeof kRestoringSignals / sizeof kRestoringSignals[0];
+constexpr std::array<int, 2> kRestoringSignals{SIGTERM, SIGHUP};
 
 extern "C" void restoreAndDie(int signalNumber) {
     // Only async-signal-safe calls here.
@@ -45,8 +48,8 @@ void waitForKey() {
 
     // Restore the terminal if SIGTERM or SIGHUP ends the process during the
     // wait; a signal the caller chose to ignore stays ignored.
-    struct sigaction previous[kSignalCount];
-    for (int i = 0; i < kSignalCount; ++i) {
+    std::array<struct sigaction, kRestoringSignals.size()> previous{};
+    for (std::size_t i = 0; i < kRestoringSignals.size(); ++i) {
         struct sigaction restoring = {};
         restoring.sa_handler = restoreAndDie;
         sigemptyset(&restoring.sa_mask);
@@ -66,7 +69,7 @@ void waitForKey() {
     readOneByte();
     tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
 
-    for (int i = 0; i < kSignalCount; ++i) {
+    for (std::size_t i = 0; i < kRestoringSignals.size(); ++i) {
         sigaction(kRestoringSignals[i], &previous[i], nullptr);
     }
 }

@@ -64,8 +64,8 @@ void BM_Query(benchmark::State& state) {
     }
     state.counters["bucket_words"] = static_cast<double>(largest.size);
     state.counters["allocations"] = static_cast<double>(allocation::count() - allocationsBefore);
-    state.SetLabel(std::string(prefix ? "containsPrefix " : "contains ") + (miss ? "miss" : "hit") +
-                   " '" + query + "'");
+    state.SetLabel(std::string(prefix ? "containsPrefix " : "contains ") + (miss ? "miss" : "hit") + " '" +
+                   query + "'");
 }
 BENCHMARK(BM_Query)->ArgsProduct({{0, 1}, {0, 1}});
 

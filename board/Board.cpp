@@ -1,5 +1,6 @@
 #include "Board.h"
 
+#include <array>
 #include <cstdlib>
 #include <iostream>
 
@@ -7,9 +8,14 @@
 
 namespace {
 
-// (row offset, column offset) of the eight neighbours, in the order tried.
-constexpr int kNeighbours[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1},
-                                   {0, 1},   {1, -1}, {1, 0},  {1, 1}};
+struct Offset {
+    int row;
+    int col;
+};
+
+// The eight neighbours, in the order they are tried.
+constexpr std::array<Offset, 8> kNeighbours{
+    {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}}};
 
 bool onGrid(int row, int col) {
     return row >= 0 && row < Board::kSize && col >= 0 && col < Board::kSize;
@@ -17,7 +23,9 @@ bool onGrid(int row, int col) {
 
 }  // namespace
 
-void Board::loadDictionary(const std::string& path) { loadWordList(path, dictionary); }
+void Board::loadDictionary(const std::string& path) {
+    loadWordList(path, dictionary);
+}
 
 void Board::randomize() {
     for (auto& row : grid) {
@@ -50,14 +58,16 @@ void Board::search(int row, int col) {
     // Go on only while some known word begins with the path's letters.
     if (dictionary.containsPrefix(current)) {
         for (const auto& offset : kNeighbours) {
-            search(row + offset[0], col + offset[1]);
+            search(row + offset.row, col + offset.col);
         }
     }
     current.pop_back();
     cell.visited = 0;
 }
 
-void Board::printWords() const { found.printInOrder(); }
+void Board::printWords() const {
+    found.printInOrder();
+}
 
 void Board::setLettersForTest(std::string_view rowMajorLetters) {
     std::size_t next = 0;

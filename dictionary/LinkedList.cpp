@@ -3,9 +3,13 @@
 #include <iostream>
 #include <utility>
 
-LinkedList::~LinkedList() { clear(); }
+LinkedList::~LinkedList() {
+    clear();
+}
 
-void LinkedList::insert(std::string word) { head = new ListNode{std::move(word), head}; }
+void LinkedList::insert(std::string word) {
+    head = new ListNode{std::move(word), head};
+}
 
 bool LinkedList::contains(const std::string& word) const {
     for (const ListNode* node = head; node != nullptr; node = node->next) {

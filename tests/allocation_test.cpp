@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 #include <string>
 
@@ -21,8 +22,8 @@ TEST(Allocation, QueriesAllocateNothing) {
     Board board;
     board.loadDictionary(WORDGRID_SHIPPED_LIST);
     const HashTable& table = board.words();
-    const std::string queries[] = {"s",  "st", "stand", "standardization", "sxq", "sssssssssssssssssssssss",
-                                   "zz", "",   "9",    "\xc3\xa9"};
+    const std::array<std::string, 10> queries = {
+        "s", "st", "stand", "standardization", "sxq", "sssssssssssssssssssssss", "zz", "", "9", "\xc3\xa9"};
     const std::size_t before = allocation::count();
     std::size_t answers = 0;
     for (const std::string& query : queries) {

@@ -1,10 +1,11 @@
+#include "Board.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "Board.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -113,7 +114,8 @@ TEST(Board, NeighboursOfCornersEdgesAndCentre) {
         board.printWords();
         const std::string listing = out.take();
         std::size_t count = 0;
-        for (std::size_t at = listing.find(" - "); at != std::string::npos; at = listing.find(" - ", at + 1)) {
+        for (std::size_t at = listing.find(" - "); at != std::string::npos;
+             at = listing.find(" - ", at + 1)) {
             ++count;
         }
         return count;

@@ -74,8 +74,8 @@ TEST(HashTable, NewestFirstWithDuplicatesKept) {
 
 TEST(HashTable, WordsWithoutABucketAreNeitherStoredNorFound) {
     HashTable table;
-    const std::vector<std::string> noBucket = {"", "1ab", " ab", "\xc3\xa9t\xc3\xa9", "\x80", "\xff", "{",
-                                               "`", std::string(1, '\0') + "a"};
+    const std::vector<std::string> noBucket = {"",     "1ab", " ab", "\xc3\xa9t\xc3\xa9",       "\x80",
+                                               "\xff", "{",   "`",   std::string(1, '\0') + "a"};
     for (const std::string& word : noBucket) {
         EXPECT_TRUE(HashTable::hash(word) < 0 || HashTable::hash(word) >= HashTable::kBuckets);
         table.insert(word);
@@ -105,7 +105,7 @@ TEST(HashTable, RemoveReportsExactly) {
     EXPECT_EQ(out.take(), "False.");
     EXPECT_FALSE(table.remove("dog"));  // empty bucket
     EXPECT_EQ(out.take(), "False.");
-    EXPECT_TRUE(table.remove("cow"));   // the tail
+    EXPECT_TRUE(table.remove("cow"));  // the tail
     EXPECT_EQ(out.take(), "Ture.\nTure.");
     EXPECT_EQ(bucketWords(table, 2), std::vector<std::string>{"cab"});
 }

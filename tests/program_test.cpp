@@ -1,12 +1,12 @@
 // Runs the built program as a process in a temporary directory and checks
 // everything it writes, byte for byte.
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <ctime>
 #include <sstream>
 #include <string>
@@ -27,19 +27,19 @@ struct Run {
 
 std::string drain(int fd) {
     std::string text;
-    char chunk[4096];
-    for (ssize_t n; (n = read(fd, chunk, sizeof chunk)) > 0;) {
-        text.append(chunk, static_cast<std::size_t>(n));
+    std::array<char, 4096> chunk{};
+    for (ssize_t n; (n = read(fd, chunk.data(), chunk.size())) > 0;) {
+        text.append(chunk.data(), static_cast<std::size_t>(n));
     }
     close(fd);
     return text;
 }
 
 Run runProgram(const TempDir& dir, Input input) {
-    int out[2];
-    int err[2];
-    int in[2];
-    if (pipe(out) != 0 || pipe(err) != 0 || pipe(in) != 0) {
+    std::array<int, 2> out{};
+    std::array<int, 2> err{};
+    std::array<int, 2> in{};
+    if (pipe(out.data()) != 0 || pipe(err.data()) != 0 || pipe(in.data()) != 0) {
         ADD_FAILURE() << "pipe";
         return {};
     }

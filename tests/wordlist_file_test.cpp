@@ -37,9 +37,9 @@ using Words = std::vector<std::string>;
 TEST(WordListFile, LineEndsAndBuckets) {
     EXPECT_EQ(load("cat\nact\ntac\n"), (Words{"act", "cat", "tac"}));
     EXPECT_EQ(load("cat\r\nact\r\ntac\r\n"), (Words{"act", "cat", "tac"}));
-    EXPECT_EQ(load("cat\nact\ntac"), (Words{"act", "cat", "tac"}));  // no final line end
+    EXPECT_EQ(load("cat\nact\ntac"), (Words{"act", "cat", "tac"}));    // no final line end
     EXPECT_EQ(load("cat\ncab\ncat\n"), (Words{"cat", "cab", "cat"}));  // later lines nearer the head
-    EXPECT_EQ(load("\n\nab\n\r\n\n"), Words{"ab"});                     // empty lines skipped
+    EXPECT_EQ(load("\n\nab\n\r\n\n"), Words{"ab"});                    // empty lines skipped
     EXPECT_EQ(load("ice cream\nTea\n9lives\n-x\n"), (Words{"ice cream", "Tea"}));
     EXPECT_EQ(load(""), Words{});
 }

@@ -1,8 +1,9 @@
+#include "WordTree.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "WordTree.h"
 #include "support/TestSupport.h"
 
 namespace {

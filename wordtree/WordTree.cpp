@@ -6,7 +6,9 @@
 // so recursion depth stays small even for a degenerate shape.
 namespace {
 
-void writeWord(const TreeNode* node) { std::cout << node->word << " - "; }
+void writeWord(const TreeNode* node) {
+    std::cout << node->word << " - ";
+}
 
 void inOrder(const TreeNode* node) {
     if (node != nullptr) {
@@ -42,7 +44,9 @@ void destroyNodes(TreeNode* node) {
 
 }  // namespace
 
-WordTree::~WordTree() { destroy(); }
+WordTree::~WordTree() {
+    destroy();
+}
 
 void WordTree::insert(const std::string& word) {
     TreeNode** place = &root;
@@ -56,11 +60,17 @@ void WordTree::insert(const std::string& word) {
     *place = new TreeNode{word, nullptr, nullptr};
 }
 
-void WordTree::printInOrder() const { inOrder(root); }
+void WordTree::printInOrder() const {
+    inOrder(root);
+}
 
-void WordTree::printPreOrder() const { preOrder(root); }
+void WordTree::printPreOrder() const {
+    preOrder(root);
+}
 
-void WordTree::printPostOrder() const { postOrder(root); }
+void WordTree::printPostOrder() const {
+    postOrder(root);
+}
 
 void WordTree::destroy() {
     destroyNodes(root);

@@ -23,7 +23,8 @@ inline bool layFrom(const std::string& grid, const std::string& word, std::size_
     }
     for (int dr = -1; dr <= 1; ++dr) {
         for (int dc = -1; dc <= 1; ++dc) {
-            if ((dr != 0 || dc != 0) && layFrom(grid, word, at + 1, r + dr, c + dc, used | (1u << cellIndex))) {
+            if ((dr != 0 || dc != 0) &&
+                layFrom(grid, word, at + 1, r + dr, c + dc, used | (1u << cellIndex))) {
                 return true;
             }
         }

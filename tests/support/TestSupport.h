@@ -1,12 +1,11 @@
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
-
-#include <stdlib.h>
 
 // Collects what std::cout receives while it lives.
 class CapturedCout {
