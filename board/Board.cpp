@@ -46,10 +46,13 @@ void Board::print() const {
 }
 
 void Board::search(int row, int col) {
-    if (!onGrid(row, col) || grid[index(row)][index(col)].visited != 0) {
+    if (!onGrid(row, col)) {
         return;
     }
     Cell& cell = grid[index(row)][index(col)];
+    if (cell.visited != 0) {
+        return;
+    }
     current.push_back(cell.letter);
     cell.visited = 1;
     if (dictionary.contains(current)) {
@@ -73,7 +76,7 @@ void Board::setLettersForTest(std::string_view rowMajorLetters) {
     std::size_t next = 0;
     for (auto& row : grid) {
         for (Cell& cell : row) {
-            cell.letter = next < rowMajorLetters.size() ? rowMajorLetters[next] : 'a';
+            cell.letter = next < rowMajorLetters.size() ? rowMajorLetters[next] : '\0';
             cell.visited = 0;
             ++next;
         }

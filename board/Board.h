@@ -38,6 +38,7 @@ public:
 
     // Test seam: starts a new puzzle on the same word list, with nine chosen
     // letters given row by row, all cells unvisited and no word found yet.
+    // Cells past the letters given hold '\0', which spells nothing.
     void setLettersForTest(std::string_view rowMajorLetters);
 
     const Cell& cell(int row, int col) const { return grid.at(index(row)).at(index(col)); }

@@ -35,7 +35,7 @@ void loadWordList(const std::string& path, HashTable& table) {
             tooLong = true;
         }
     }
-    if (length > 0 || tooLong) {
+    if (length > 0) {
         endLine();  // a last line without a line end
     }
 }
