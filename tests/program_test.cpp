@@ -66,7 +66,7 @@ Run runProgram(const TempDir& dir, Input input) {
     close(err[1]);
     close(in[0]);
     if (input == Input::Key) {
-        (void)!write(in[1], "k", 1);  // one key, and the pipe stays open
+        EXPECT_EQ(write(in[1], "k", 1), 1);  // one key, and the pipe stays open
     }
     Run run;
     run.out = drain(out[0]);
