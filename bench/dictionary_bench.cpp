@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "Board.h"
 #include "support/AllocationCounter.h"
+#include "support/BoardSupport.h"
 
 namespace {
 
@@ -17,10 +17,7 @@ struct LargestBucket {
 LargestBucket largestBucket(const HashTable& table) {
     LargestBucket largest;
     for (int i = 0; i < HashTable::kBuckets; ++i) {
-        std::size_t size = 0;
-        for (const ListNode* node = table.bucket(i).first(); node != nullptr; node = node->next) {
-            ++size;
-        }
+        const std::size_t size = bucketWords(table, i).size();
         if (size > largest.size) {
             largest = {i, size};
         }

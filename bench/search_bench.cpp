@@ -4,38 +4,26 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <random>
 #include <sstream>
 #include <string>
 
-#include "Board.h"
 #include "support/AllocationCounter.h"
+#include "support/BoardSupport.h"
 
 namespace {
-
-void searchPass(Board& board) {
-    for (int row = 0; row < Board::kSize; ++row) {
-        for (int col = 0; col < Board::kSize; ++col) {
-            board.search(row, col);
-        }
-    }
-}
 
 void BM_SearchPass(benchmark::State& state) {
     Board board;
     board.loadDictionary(WORDGRID_SHIPPED_LIST);
-    unsigned seed = 0;
+    std::mt19937 random(1);
     std::size_t allocations = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::srand(++seed);
-        std::string letters;
-        for (int i = 0; i < 9; ++i) {
-            letters += static_cast<char>('a' + std::rand() % 26);
-        }
-        board.setLettersForTest(letters);
+        board.setLettersForTest(randomGrid(random));
         const std::size_t before = allocation::count();
         state.ResumeTiming();
-        searchPass(board);
+        searchEverySquare(board);
         allocations += allocation::count() - before;
     }
     state.counters["allocations_per_grid"] =
@@ -53,7 +41,7 @@ void BM_WholeRun(benchmark::State& state) {
         board.loadDictionary(WORDGRID_SHIPPED_LIST);
         board.randomize();
         board.print();
-        searchPass(board);
+        searchEverySquare(board);
         board.printWords();
         sink.str("");
     }

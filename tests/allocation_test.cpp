@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "Board.h"
 #include "support/AllocationCounter.h"
+#include "support/BoardSupport.h"
 
 namespace {
 
@@ -38,19 +38,11 @@ TEST(Allocation, SearchAllocatesOnlyTheFoundWordsNodes) {
     Board board;
     board.loadDictionary(WORDGRID_SHIPPED_LIST);
     std::mt19937 random(7);
-    std::uniform_int_distribution<int> letter('a', 'z');
     for (int gridNumber = 0; gridNumber < 50; ++gridNumber) {
-        std::string grid;
-        for (int i = 0; i < 9; ++i) {
-            grid += static_cast<char>(letter(random));
-        }
+        const std::string grid = randomGrid(random);
         board.setLettersForTest(grid);
         const std::size_t before = allocation::count();
-        for (int row = 0; row < Board::kSize; ++row) {
-            for (int col = 0; col < Board::kSize; ++col) {
-                board.search(row, col);
-            }
-        }
+        searchEverySquare(board);
         EXPECT_EQ(allocation::count() - before, nodeCount(board.foundWords().top())) << grid;
     }
 }

@@ -4,17 +4,10 @@
 #include <vector>
 
 #include "HashTable.h"
+#include "support/BoardSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
-
-std::vector<std::string> bucketWords(const HashTable& table, int index) {
-    std::vector<std::string> words;
-    for (const ListNode* node = table.bucket(index).first(); node != nullptr; node = node->next) {
-        words.push_back(node->word);
-    }
-    return words;
-}
 
 std::string dump(const HashTable& table) {
     CapturedCout out;

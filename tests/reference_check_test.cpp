@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Board.h"
+#include "support/BoardSupport.h"
 #include "support/ReferenceSolver.h"
 #include "support/TestSupport.h"
 
@@ -22,19 +22,11 @@ TEST(ReferenceCheck, ShippedListOnAThousandRandomGrids) {
     Board board;
     board.loadDictionary(WORDGRID_SHIPPED_LIST);
     std::mt19937 random(20261208);
-    std::uniform_int_distribution<int> letter('a', 'z');
     std::size_t gridsWithWords = 0;
     for (int gridNumber = 0; gridNumber < 1000; ++gridNumber) {
-        std::string grid;
-        for (int i = 0; i < 9; ++i) {
-            grid += static_cast<char>(letter(random));
-        }
+        const std::string grid = randomGrid(random);
         board.setLettersForTest(grid);
-        for (int row = 0; row < Board::kSize; ++row) {
-            for (int col = 0; col < Board::kSize; ++col) {
-                board.search(row, col);
-            }
-        }
+        searchEverySquare(board);
         CapturedCout out;
         board.printWords();
         const std::string expected = reference::expectedListing(grid, words);

@@ -6,6 +6,7 @@
 
 #include "HashTable.h"
 #include "WordListFile.h"
+#include "support/BoardSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -14,9 +15,8 @@ namespace {
 std::vector<std::string> stored(const HashTable& table) {
     std::vector<std::string> words;
     for (int i = 0; i < HashTable::kBuckets; ++i) {
-        for (const ListNode* node = table.bucket(i).first(); node != nullptr; node = node->next) {
-            words.push_back(node->word);
-        }
+        const std::vector<std::string> bucket = bucketWords(table, i);
+        words.insert(words.end(), bucket.begin(), bucket.end());
     }
     return words;
 }
