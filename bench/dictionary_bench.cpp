@@ -36,18 +36,18 @@ void BM_LoadShippedList(benchmark::State& state) {
     for (auto _ : state) {
         Board board;
         board.loadDictionary(WORDGRID_SHIPPED_LIST);
-        benchmark::DoNotOptimize(board.words().bucket(0).first());
+        benchmark::DoNotOptimize(TestPeer::head(TestPeer::words(board), 0));
     }
 }
 BENCHMARK(BM_LoadShippedList)->Unit(benchmark::kMillisecond);
 
 // range(0): 0 = contains, 1 = containsPrefix; range(1): 0 = hit near the head, 1 = miss.
 void BM_Query(benchmark::State& state) {
-    const HashTable& table = loadedBoard().words();
+    const HashTable& table = TestPeer::words(loadedBoard());
     const LargestBucket largest = largestBucket(table);
     const bool prefix = state.range(0) == 1;
     const bool miss = state.range(1) == 1;
-    const std::string& second = table.bucket(largest.index).first()->next->word;
+    const std::string& second = TestPeer::head(table, largest.index)->next->word;
     // A miss scans the whole bucket: the bucket's letter followed by letters no word has.
     const std::string query = miss ? std::string(1, static_cast<char>('a' + largest.index)) + "qxzqj"
                                    : (prefix ? second.substr(0, second.size() - 1) : second);

@@ -20,7 +20,7 @@ void BM_SearchPass(benchmark::State& state) {
     std::size_t allocations = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        board.setLettersForTest(randomGrid(random));
+        TestPeer::setLetters(board, randomGrid(random));
         const std::size_t before = allocation::count();
         state.ResumeTiming();
         searchEverySquare(board);

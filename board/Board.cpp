@@ -71,15 +71,3 @@ void Board::search(int row, int col) {
 void Board::printWords() const {
     found.printInOrder();
 }
-
-void Board::setLettersForTest(std::string_view rowMajorLetters) {
-    std::size_t next = 0;
-    for (auto& row : grid) {
-        for (Cell& cell : row) {
-            cell.letter = next < rowMajorLetters.size() ? rowMajorLetters[next] : '\0';
-            cell.visited = 0;
-            ++next;
-        }
-    }
-    found.destroy();
-}

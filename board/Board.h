@@ -2,7 +2,6 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
 #include "HashTable.h"
 #include "WordTree.h"
@@ -36,17 +35,9 @@ public:
     // Lists the found words in ascending order, each followed by " - ".
     void printWords() const;
 
-    // Test seam: starts a new puzzle on the same word list, with nine chosen
-    // letters given row by row, all cells unvisited and no word found yet.
-    // Cells past the letters given hold '\0', which spells nothing.
-    void setLettersForTest(std::string_view rowMajorLetters);
-
-    const Cell& cell(int row, int col) const { return grid.at(index(row)).at(index(col)); }
-    const std::string& currentWord() const { return current; }
-    const HashTable& words() const { return dictionary; }
-    const WordTree& foundWords() const { return found; }
-
 private:
+    friend struct TestPeer;
+
     static std::size_t index(int coordinate) { return static_cast<std::size_t>(coordinate); }
 
     std::array<std::array<Cell, kSize>, kSize> grid{};

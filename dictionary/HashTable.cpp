@@ -2,9 +2,8 @@
 
 #include <cctype>
 #include <iostream>
-#include <utility>
 
-int HashTable::hash(const std::string& word) {
+int HashTable::hash(std::string_view word) {
     if (word.empty()) {
         return -1;
     }
@@ -13,7 +12,7 @@ int HashTable::hash(const std::string& word) {
     return std::tolower(static_cast<unsigned char>(word[0])) - 'a';
 }
 
-const LinkedList* HashTable::bucketOf(const std::string& word) const {
+const LinkedList* HashTable::bucketOf(std::string_view word) const {
     const int index = hash(word);
     if (index < 0 || index >= kBuckets) {
         return nullptr;
@@ -21,13 +20,13 @@ const LinkedList* HashTable::bucketOf(const std::string& word) const {
     return &lists[static_cast<std::size_t>(index)];
 }
 
-LinkedList* HashTable::bucketOf(const std::string& word) {
+LinkedList* HashTable::bucketOf(std::string_view word) {
     return const_cast<LinkedList*>(static_cast<const HashTable*>(this)->bucketOf(word));
 }
 
-void HashTable::insert(std::string word) {
+void HashTable::insert(std::string_view word) {
     if (LinkedList* list = bucketOf(word)) {
-        list->insert(std::move(word));
+        list->insert(word);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "LinkedList.h"
 
@@ -17,11 +18,12 @@ public:
 
     // The bucket index of `word`: its lowercased first byte minus 'a'.
     // Outside 0..25 for an empty word or one not starting with a letter.
-    static int hash(const std::string& word);
+    static int hash(std::string_view word);
 
     // A word with no bucket is ignored by insert, unknown to the queries,
     // and not removable.
-    void insert(std::string word);
+    // The word is copied once, straight into its new node.
+    void insert(std::string_view word);
     bool contains(const std::string& word) const;
     bool containsPrefix(const std::string& word) const;
 
@@ -31,11 +33,11 @@ public:
     void print() const;
     void clear();
 
-    const LinkedList& bucket(int index) const { return lists.at(static_cast<std::size_t>(index)); }
-
 private:
-    LinkedList* bucketOf(const std::string& word);
-    const LinkedList* bucketOf(const std::string& word) const;
+    friend struct TestPeer;
+
+    LinkedList* bucketOf(std::string_view word);
+    const LinkedList* bucketOf(std::string_view word) const;
 
     std::array<LinkedList, kBuckets> lists;
 };

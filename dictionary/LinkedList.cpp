@@ -1,7 +1,6 @@
 #include "LinkedList.h"
 
 #include <iostream>
-#include <utility>
 
 namespace {
 
@@ -25,8 +24,8 @@ LinkedList::~LinkedList() {
     clear();
 }
 
-void LinkedList::insert(std::string word) {
-    head = new ListNode{std::move(word), head};
+void LinkedList::insert(std::string_view word) {
+    head = new ListNode{std::string(word), head};
 }
 
 bool LinkedList::contains(const std::string& word) const {

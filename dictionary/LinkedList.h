@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // One stored word; owned by the bucket that links it.
 struct ListNode {
@@ -17,7 +18,7 @@ public:
     LinkedList& operator=(const LinkedList&) = delete;
 
     // Adds a node at the head; an equal word already stored is kept too.
-    void insert(std::string word);
+    void insert(std::string_view word);
     bool contains(const std::string& word) const;
     // True when some stored word begins with `word` (a word begins with itself).
     bool containsPrefix(const std::string& word) const;
@@ -29,8 +30,8 @@ public:
     void print() const;
     void clear();
 
-    const ListNode* first() const { return head; }
-
 private:
+    friend struct TestPeer;
+
     ListNode* head = nullptr;
 };

@@ -21,7 +21,7 @@ std::size_t nodeCount(const TreeNode* node) {
 TEST(Allocation, QueriesAllocateNothing) {
     Board board;
     board.loadDictionary(WORDGRID_SHIPPED_LIST);
-    const HashTable& table = board.words();
+    const HashTable& table = TestPeer::words(board);
     const std::array<std::string, 10> queries = {
         "s", "st", "stand", "standardization", "sxq", "sssssssssssssssssssssss", "zz", "", "9", "\xc3\xa9"};
     const std::size_t before = allocation::count();
@@ -40,9 +40,9 @@ TEST(Allocation, SearchAllocatesOnlyTheFoundWordsNodes) {
     std::mt19937 random(7);
     for (int gridNumber = 0; gridNumber < 50; ++gridNumber) {
         const std::string grid = randomGrid(random);
-        board.setLettersForTest(grid);
+        TestPeer::setLetters(board, grid);
         const std::size_t before = allocation::count();
         searchEverySquare(board);
-        EXPECT_EQ(allocation::count() - before, nodeCount(board.foundWords().top())) << grid;
+        EXPECT_EQ(allocation::count() - before, nodeCount(TestPeer::root(TestPeer::found(board)))) << grid;
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TestPeer.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -19,15 +20,15 @@ void loadWords(Board& board, const std::vector<std::string>& words) {
     board.loadDictionary(dir.write("EnglishWL.txt", lines));
 }
 
-bool pathIsClear(const Board& board) {
+bool pathIsClear(Board& board) {
     for (int row = 0; row < Board::kSize; ++row) {
         for (int col = 0; col < Board::kSize; ++col) {
-            if (board.cell(row, col).visited != 0) {
+            if (TestPeer::cell(board, row, col).visited != 0) {
                 return false;
             }
         }
     }
-    return board.currentWord().empty();
+    return TestPeer::current(board).empty();
 }
 
 // Searches from every square, as the run does, and returns the listing.
@@ -46,7 +47,7 @@ std::string searchAll(Board& board) {
 std::string solve(const std::string& grid, const std::vector<std::string>& words) {
     Board board;
     loadWords(board, words);
-    board.setLettersForTest(grid);
+    TestPeer::setLetters(board, grid);
     return searchAll(board);
 }
 
@@ -61,16 +62,19 @@ TEST(Board, RandomizeDrawsNineLettersRowByRow) {
     const int tenth = std::rand();
 
     Board board;
-    board.setLettersForTest("zzzzzzzzz");
-    board.search(1, 1);  // an empty table: nothing stays marked
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            TestPeer::cell(board, row, col).visited = 1;  // the fill must clear every mark
+        }
+    }
     std::srand(1234);
     board.randomize();
     EXPECT_EQ(std::rand(), tenth);
     std::string drawn;
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
-            drawn += board.cell(row, col).letter;
-            EXPECT_EQ(board.cell(row, col).visited, 0);
+            drawn += TestPeer::cell(board, row, col).letter;
+            EXPECT_EQ(TestPeer::cell(board, row, col).visited, 0);
         }
     }
     EXPECT_EQ(drawn, expected);
@@ -78,7 +82,7 @@ TEST(Board, RandomizeDrawsNineLettersRowByRow) {
 
 TEST(Board, PrintsThreeRowsWithTrailingSpaces) {
     Board board;
-    board.setLettersForTest("qwertyuio");
+    TestPeer::setLetters(board, "qwertyuio");
     CapturedCout out;
     board.print();
     EXPECT_EQ(out.take(), "q w e \nr t y \nu i o \n");
@@ -107,7 +111,7 @@ TEST(Board, NeighboursOfCornersEdgesAndCentre) {
     const auto countFrom = [&](int row, int col) {
         Board board;
         loadWords(board, pairs);
-        board.setLettersForTest("abcdefghi");
+        TestPeer::setLetters(board, "abcdefghi");
         board.search(row, col);
         EXPECT_TRUE(pathIsClear(board));
         CapturedCout out;
@@ -132,10 +136,10 @@ TEST(Board, WordTestComesFirstAndNeighboursGoInFixedOrder) {
     // found in that order after e itself, they build a right-leaning chain.
     Board board;
     loadWords(board, {"ei", "eh", "eg", "ef", "ed", "ec", "eb", "ea", "e"});
-    board.setLettersForTest("abcdefghi");
+    TestPeer::setLetters(board, "abcdefghi");
     board.search(1, 1);
     CapturedCout out;
-    board.foundWords().printPreOrder();
+    TestPeer::found(board).printPreOrder();
     EXPECT_EQ(out.take(), "e - ea - eb - ec - ed - ef - eg - eh - ei - ");
 }
 
@@ -154,10 +158,10 @@ TEST(Board, NineEqualLettersSpellOneToNineButNotTen) {
 TEST(Board, SearchOffTheGridOrOnAVisitedCellDoesNothing) {
     Board board;
     loadWords(board, {"a"});
-    board.setLettersForTest("aaaaaaaaa");
+    TestPeer::setLetters(board, "aaaaaaaaa");
     for (const auto& [row, col] : {std::pair{-1, 0}, {0, 3}, {3, 3}, {1, -5}}) {
         board.search(row, col);
     }
-    EXPECT_EQ(board.foundWords().top(), nullptr);
+    EXPECT_EQ(TestPeer::root(TestPeer::found(board)), nullptr);
     EXPECT_TRUE(pathIsClear(board));
 }

@@ -3,10 +3,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <ctime>
 #include <sstream>
 #include <string>
@@ -25,14 +27,34 @@ struct Run {
     int status = -1;
 };
 
-std::string drain(int fd) {
-    std::string text;
+// Reads the child's standard output and error together until both close: a
+// child that fills one pipe while the test waits on the other would hang it.
+void drainBoth(int outFd, int errFd, Run& run) {
+    std::array<pollfd, 2> fds{{{outFd, POLLIN, 0}, {errFd, POLLIN, 0}}};
+    const std::array<std::string*, 2> texts{&run.out, &run.err};
     std::array<char, 4096> chunk{};
-    for (ssize_t n; (n = read(fd, chunk.data(), chunk.size())) > 0;) {
-        text.append(chunk.data(), static_cast<std::size_t>(n));
+    for (int open = 2; open > 0;) {
+        if (poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ADD_FAILURE() << "poll";
+            return;
+        }
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) {
+                continue;
+            }
+            const ssize_t n = read(fds[i].fd, chunk.data(), chunk.size());
+            if (n > 0) {
+                texts[i]->append(chunk.data(), static_cast<std::size_t>(n));
+            } else {
+                close(fds[i].fd);
+                fds[i].fd = -1;  // poll skips it from now on
+                --open;
+            }
+        }
     }
-    close(fd);
-    return text;
 }
 
 Run runProgram(const TempDir& dir, Input input) {
@@ -69,16 +91,20 @@ Run runProgram(const TempDir& dir, Input input) {
         EXPECT_EQ(write(in[1], "k", 1), 1);  // one key, and the pipe stays open
     }
     Run run;
-    run.out = drain(out[0]);
-    run.err = drain(err[0]);
+    drainBoth(out[0], err[0], run);
     close(in[1]);
     waitpid(pid, &run.status, 0);
     return run;
 }
 
 // The nine grid letters of a run's output, row by row, after checking that
-// it opens with three lines of "x y z ".
+// it opens with three lines of "x y z ". An output too short for them fails,
+// and gives a grid that matches no run.
 std::string gridOf(const std::string& out) {
+    if (out.size() < 21) {
+        ADD_FAILURE() << "no grid in " << out;
+        return std::string(9, '?');
+    }
     std::string grid;
     for (std::size_t row = 0; row < 3; ++row) {
         const std::string line = out.substr(row * 7, 7);

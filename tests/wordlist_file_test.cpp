@@ -21,13 +21,25 @@ std::vector<std::string> stored(const HashTable& table) {
     return words;
 }
 
+// Loads `bytes` in large blocks, and checks that small blocks, which cut
+// lines, CR LF pairs and over-long lines anywhere, load the same words.
 std::vector<std::string> load(const std::string& bytes) {
     TempDir dir;
-    HashTable table;
-    CapturedCout out;
-    loadWordList(dir.write("list.txt", bytes), table);
-    EXPECT_EQ(out.take(), "");  // the loader never writes
-    return stored(table);
+    const std::string path = dir.write("list.txt", bytes);
+    std::vector<std::string> whole;
+    for (std::size_t blockSize : {kReadBlockSize, std::size_t{1}, std::size_t{2}, std::size_t{3},
+                                  std::size_t{7}, std::size_t{29}, std::size_t{30}, std::size_t{31}}) {
+        HashTable table;
+        CapturedCout out;
+        loadWordList(path, table, blockSize);
+        EXPECT_EQ(out.take(), "");  // the loader never writes
+        if (blockSize == kReadBlockSize) {
+            whole = stored(table);
+        } else {
+            EXPECT_EQ(stored(table), whole) << "in blocks of " << blockSize;
+        }
+    }
+    return whole;
 }
 
 using Words = std::vector<std::string>;
@@ -41,6 +53,7 @@ TEST(WordListFile, LineEndsAndBuckets) {
     EXPECT_EQ(load("cat\ncab\ncat\n"), (Words{"cat", "cab", "cat"}));  // later lines nearer the head
     EXPECT_EQ(load("\n\nab\n\r\n\n"), Words{"ab"});                    // empty lines skipped
     EXPECT_EQ(load("ice cream\nTea\n9lives\n-x\n"), (Words{"ice cream", "Tea"}));
+    EXPECT_EQ(load("cat\n\x1a\nact\ntac\x1a\n"), (Words{"act", "cat", "tac\x1a"}));  // Ctrl-Z ends nothing
     EXPECT_EQ(load(""), Words{});
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "support/TestPeer.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -29,7 +30,7 @@ TEST(WordTree, ShapeFollowsArrivalAndKeepsNoRepeats) {
     for (const char* word : {"tea", "eat", "ate", "tea", "eat"}) {
         tree.insert(word);
     }
-    const TreeNode* root = tree.top();
+    const TreeNode* root = TestPeer::root(tree);
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->word, "tea");
     EXPECT_EQ(root->right, nullptr);
@@ -55,23 +56,28 @@ TEST(WordTree, ListsInByteOrder) {
     EXPECT_EQ(listings(tree).in, "Zed - apple - b - te - tea - team - teams - \xc3\xa9t\xc3\xa9 - ");
 }
 
-TEST(WordTree, EmptyAndDestroyed) {
+TEST(WordTree, EmptyFullAndDestroyed) {
     WordTree tree;
     const Listings empty = listings(tree);
     EXPECT_EQ(empty.in + empty.pre + empty.post, "");
     tree.destroy();
-    EXPECT_EQ(tree.top(), nullptr);
+    EXPECT_EQ(TestPeer::root(tree), nullptr);
 
-    for (const char* word : {"m", "c", "x", "a", "d", "y"}) {
+    // Right children at two levels: each listing differs from the other two.
+    for (const char* word : {"m", "c", "x", "a", "e", "team", "tea", "z"}) {
         tree.insert(word);
     }
+    const Listings full = listings(tree);
+    EXPECT_EQ(full.in, "a - c - e - m - tea - team - x - z - ");
+    EXPECT_EQ(full.pre, "m - c - a - e - x - team - tea - z - ");
+    EXPECT_EQ(full.post, "a - e - c - tea - team - z - x - m - ");
     tree.destroy();
-    EXPECT_EQ(tree.top(), nullptr);
+    EXPECT_EQ(TestPeer::root(tree), nullptr);
     const Listings destroyed = listings(tree);
     EXPECT_EQ(destroyed.in + destroyed.pre + destroyed.post, "");
 
     tree.insert("new");
-    ASSERT_NE(tree.top(), nullptr);
-    EXPECT_EQ(tree.top()->word, "new");
+    ASSERT_NE(TestPeer::root(tree), nullptr);
+    EXPECT_EQ(TestPeer::root(tree)->word, "new");
     EXPECT_EQ(listings(tree).in, "new - ");
 }

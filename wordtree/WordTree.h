@@ -27,8 +27,8 @@ public:
     // Deletes every node; the tree is empty and usable afterwards.
     void destroy();
 
-    const TreeNode* top() const { return root; }
-
 private:
+    friend struct TestPeer;
+
     TreeNode* root = nullptr;
 };

@@ -14,6 +14,7 @@
 
 #include "HashTable.h"
 #include "WordListFile.h"
+#include "support/TestPeer.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     loadWordList(file.path, table);
 
     for (int i = 0; i < HashTable::kBuckets; ++i) {
-        for (const ListNode* node = table.bucket(i).first(); node != nullptr; node = node->next) {
+        for (const ListNode* node = TestPeer::head(table, i); node != nullptr; node = node->next) {
             if (HashTable::hash(node->word) != i || node->word.size() > kMaxWordLength ||
                 !table.contains(node->word) || !table.containsPrefix(node->word.substr(0, 1))) {
                 std::abort();
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream sink;
     std::streambuf* console = std::cout.rdbuf(sink.rdbuf());
     table.print();
-    if (const ListNode* head = table.bucket(0).first()) {
+    if (const ListNode* head = TestPeer::head(table, 0)) {
         table.remove(head->word);
     }
     std::cout.rdbuf(console);

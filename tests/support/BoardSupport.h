@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Board.h"
+#include "TestPeer.h"
 
 // Searches from every square in row-major order, as the run does.
 inline void searchEverySquare(Board& board) {
@@ -28,7 +28,7 @@ inline std::string randomGrid(std::mt19937& random) {
 // The words of bucket `index`, newest first.
 inline std::vector<std::string> bucketWords(const HashTable& table, int index) {
     std::vector<std::string> words;
-    for (const ListNode* node = table.bucket(index).first(); node != nullptr; node = node->next) {
+    for (const ListNode* node = TestPeer::head(table, index); node != nullptr; node = node->next) {
         words.push_back(node->word);
     }
     return words;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 // Collects what std::cout receives while it lives.
@@ -31,9 +32,15 @@ class TempDir {
 public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "wordgrid-XXXXXX").string();
-        path = mkdtemp(pattern.data());
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot make a temporary directory from " + pattern);
+        }
+        path = pattern;
     }
-    ~TempDir() { std::filesystem::remove_all(path); }
+    ~TempDir() {
+        std::error_code ignored;  // a destructor must not throw; leftovers in /tmp are harmless
+        std::filesystem::remove_all(path, ignored);
+    }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
