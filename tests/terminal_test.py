@@ -1,7 +1,10 @@
 """Runs the program on a pseudo-terminal and checks the final key wait:
-one key ends the run without Enter or echo, Ctrl-C counts as that key, and
-the terminal settings are the same afterwards whatever ended the run."""
+one key ends the run without Enter or echo, every key counts (Ctrl-C,
+Ctrl-S, arrows, non-ASCII letters), nothing of the key is left for the
+shell, and the terminal settings are the same afterwards whatever ended the
+run."""
 
+import array
 import fcntl
 import os
 import signal
@@ -44,7 +47,7 @@ def take_terminal():
     fcntl.ioctl(0, termios.TIOCSCTTY, 0)
 
 
-def run_case(name, key=None, signal_number=None, output_to_file=False, expected_status=0):
+def run_case(name, key=(), signal_number=None, output_to_file=False, expected_status=0):
     problems = []
     master, slave = os.openpty()
     before = termios.tcgetattr(slave)
@@ -76,8 +79,10 @@ def run_case(name, key=None, signal_number=None, output_to_file=False, expected_
             problems.append("never reached the key wait with the prompt shown: %r" % written())
         if proc.poll() is not None:
             problems.append("ended before any key")
-        if key is not None:
-            os.write(master, key)
+        for i, chunk in enumerate(key):  # the chunks of one key press, a little apart
+            if i > 0:
+                time.sleep(0.005)
+            os.write(master, chunk)
         if signal_number is not None:
             proc.send_signal(signal_number)
         try:
@@ -98,6 +103,10 @@ def run_case(name, key=None, signal_number=None, output_to_file=False, expected_
             problems.append("unexpected layout: %r" % text)
         if termios.tcgetattr(slave) != before:
             problems.append("terminal settings not restored")
+        queued = array.array("i", [0])
+        fcntl.ioctl(slave, termios.FIONREAD, queued)
+        if queued[0] != 0:
+            problems.append("%d bytes left for the shell" % queued[0])
     os.close(master)
     os.close(slave)
     print("%s: %s" % (name, "; ".join(problems) if problems else "ok"))
@@ -105,11 +114,20 @@ def run_case(name, key=None, signal_number=None, output_to_file=False, expected_
 
 
 CASES = [
-    ("a key, no Enter", dict(key=b"x")),
-    ("Ctrl-C is the key", dict(key=b"\x03")),
+    ("a key, no Enter", dict(key=[b"x"])),
+    ("Ctrl-C is the key", dict(key=[b"\x03"])),
+    ("Ctrl-S is the key", dict(key=[b"\x13"])),
+    ("Ctrl-Q is the key", dict(key=[b"\x11"])),
+    ("Up arrow", dict(key=[b"\x1b[A"])),
+    ("Up arrow in two writes", dict(key=[b"\x1b", b"[A"])),
+    ("F5", dict(key=[b"\x1b[15~"])),
+    ("Alt+x", dict(key=[b"\x1bx"])),
+    ("e acute, two UTF-8 bytes", dict(key=["\u00e9".encode()])),
     ("SIGTERM during the wait", dict(signal_number=signal.SIGTERM, expected_status=-signal.SIGTERM)),
     ("SIGHUP during the wait", dict(signal_number=signal.SIGHUP, expected_status=-signal.SIGHUP)),
-    ("output to a file", dict(key=b"q", output_to_file=True)),
+    ("SIGINT during the wait", dict(signal_number=signal.SIGINT, expected_status=-signal.SIGINT)),
+    ("SIGQUIT during the wait", dict(signal_number=signal.SIGQUIT, expected_status=-signal.SIGQUIT)),
+    ("output to a file", dict(key=[b"q"], output_to_file=True)),
 ]
 
 results = [run_case(name, **options) for name, options in CASES]
