@@ -132,7 +132,7 @@ public:
         savedSettings = saved;
         struct sigaction restoring = {};
         restoring.sa_handler = restoreAndDie;
-        restoring.sa_flags = SA_RESETHAND;
+        restoring.sa_flags = static_cast<int>(SA_RESETHAND);  // an unsigned constant in glibc
         sigemptyset(&restoring.sa_mask);
         for (int signalNumber : kEndingSignals) {
             sigaddset(&restoring.sa_mask, signalNumber);
