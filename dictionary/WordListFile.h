@@ -8,7 +8,7 @@
 // The longest word a word-list line may hold, not counting its line end.
 constexpr std::size_t kMaxWordLength = 29;
 // How much of the file is read at a time.
-constexpr std::size_t kReadBlockSize = 64 * 1024;
+constexpr std::size_t kReadBlockSize = std::size_t{64} * 1024;
 
 // Reads the word list at `path`, one word per line (LF or CR LF), into `table`.
 // A file that cannot be read adds nothing and reports nothing. A line longer
