@@ -7,9 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +24,25 @@ namespace {
 
 enum class Input { DevNull, Closed, Key };
 
+// A built program and how to start it. The Windows one runs under wine and
+// ends its lines with CR LF, as a Windows console stream does.
+struct Platform {
+    std::vector<std::string> command;
+    bool crlf;
+};
+
+std::vector<Platform> platforms() {
+    std::vector<Platform> all{{{WORDGRID_PROGRAM}, false}};
+    if (!std::string(WORDGRID_WINDOWS_PROGRAM).empty()) {
+        all.push_back(
+            {{"env", "WINEPREFIX=" WORDGRID_WINEPREFIX, "WINEDEBUG=-all", "wine", WORDGRID_WINDOWS_PROGRAM},
+             true});
+    }
+    return all;
+}
+
+const std::string kPrompt = "Press any key to continue...";
+
 struct Run {
     std::string out;
     std::string err;
@@ -29,7 +51,9 @@ struct Run {
 
 // Reads the child's standard output and error together until both close: a
 // child that fills one pipe while the test waits on the other would hang it.
-void drainBoth(int outFd, int errFd, Run& run) {
+// With a `keyFd`, sends one key once the prompt is out, checking that the
+// child is still there, waiting for it.
+void drainBoth(int outFd, int errFd, int keyFd, pid_t pid, Run& run) {
     std::array<pollfd, 2> fds{{{outFd, POLLIN, 0}, {errFd, POLLIN, 0}}};
     const std::array<std::string*, 2> texts{&run.out, &run.err};
     std::array<char, 4096> chunk{};
@@ -48,6 +72,13 @@ void drainBoth(int outFd, int errFd, Run& run) {
             const ssize_t n = read(fds[i].fd, chunk.data(), chunk.size());
             if (n > 0) {
                 texts[i]->append(chunk.data(), static_cast<std::size_t>(n));
+                if (keyFd >= 0 && i == 0 && run.out.size() >= kPrompt.size() &&
+                    run.out.compare(run.out.size() - kPrompt.size(), kPrompt.size(), kPrompt) == 0) {
+                    int status = 0;
+                    EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "ended before the key";
+                    EXPECT_EQ(write(keyFd, "k", 1), 1);  // one key, and the pipe stays open
+                    keyFd = -1;
+                }
             } else {
                 close(fds[i].fd);
                 fds[i].fd = -1;  // poll skips it from now on
@@ -57,7 +88,7 @@ void drainBoth(int outFd, int errFd, Run& run) {
     }
 }
 
-Run runProgram(const TempDir& dir, Input input) {
+Run runProgram(const std::filesystem::path& dir, Input input, const Platform& platform) {
     std::array<int, 2> out{};
     std::array<int, 2> err{};
     std::array<int, 2> in{};
@@ -79,19 +110,22 @@ Run runProgram(const TempDir& dir, Input input) {
         for (int fd : {out[0], out[1], err[0], err[1], in[0], in[1]}) {
             close(fd);
         }
-        if (chdir(dir.path.c_str()) == 0) {
-            execl(WORDGRID_PROGRAM, WORDGRID_PROGRAM, "ignored-argument", static_cast<char*>(nullptr));
+        std::vector<char*> argv;
+        for (const std::string& word : platform.command) {
+            argv.push_back(const_cast<char*>(word.c_str()));
+        }
+        argv.push_back(const_cast<char*>("ignored-argument"));
+        argv.push_back(nullptr);
+        if (chdir(dir.c_str()) == 0) {
+            execvp(argv[0], argv.data());
         }
         _exit(127);
     }
     close(out[1]);
     close(err[1]);
     close(in[0]);
-    if (input == Input::Key) {
-        EXPECT_EQ(write(in[1], "k", 1), 1);  // one key, and the pipe stays open
-    }
     Run run;
-    drainBoth(out[0], err[0], run);
+    drainBoth(out[0], err[0], input == Input::Key ? in[1] : -1, pid, run);
     close(in[1]);
     waitpid(pid, &run.status, 0);
     return run;
@@ -131,10 +165,23 @@ std::string expectedOutput(const std::string& grid, const std::vector<std::strin
     return text + "\n\n" + reference::expectedListing(grid, words) + "\nPress any key to continue...";
 }
 
-void expectCleanRun(const Run& run, const std::vector<std::string>& words) {
+std::string withCrLf(const std::string& text) {
+    std::string converted;
+    for (char c : text) {
+        converted += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    return converted;
+}
+
+void expectCleanRun(const Run& run, const std::vector<std::string>& words, const Platform& platform) {
     EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0) << run.status;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, expectedOutput(gridOf(run.out), words));
+    std::string lf = run.out;
+    if (platform.crlf) {
+        lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    }
+    const std::string expected = expectedOutput(gridOf(lf), words);
+    EXPECT_EQ(run.out, platform.crlf ? withCrLf(expected) : expected);
 }
 
 // The words a list file holds, as the program should read them.
@@ -153,13 +200,15 @@ std::vector<std::string> wordsOf(const std::string& listText) {
 }  // namespace
 
 TEST(Program, WithoutAWordListPrintsTheFrameWhateverTheInput) {
-    for (Input input : {Input::DevNull, Input::Closed, Input::Key}) {
+    for (const Platform& platform : platforms()) {
+        for (Input input : {Input::DevNull, Input::Closed, Input::Key}) {
+            TempDir dir;
+            expectCleanRun(runProgram(dir.path, input, platform), {}, platform);
+        }
         TempDir dir;
-        expectCleanRun(runProgram(dir, input), {});
+        std::filesystem::create_directory(dir.path / "EnglishWL.txt");
+        expectCleanRun(runProgram(dir.path, Input::DevNull, platform), {}, platform);
     }
-    TempDir dir;
-    std::filesystem::create_directory(dir.path / "EnglishWL.txt");
-    expectCleanRun(runProgram(dir, Input::DevNull), {});
 }
 
 TEST(Program, ListsEveryWordTheGridSpells) {
@@ -171,11 +220,41 @@ TEST(Program, ListsEveryWordTheGridSpells) {
             pairsCrLf += std::string{first, second} + "\r\n";
         }
     }
-    const std::string junk = std::string(40, 'x') + "\n\n\x01\xff\xfe\n" + std::string("a\0b\n", 4);
-    for (const std::string& list : {alphabet, pairsCrLf + junk, readFile(WORDGRID_SHIPPED_LIST)}) {
+    const std::string junk =
+        std::string(40, 'x') + "\n\n\x01\xff\xfe\n" + std::string("a\0b\n", 4) + "\x1a\nzz\x1a\n";
+    for (const Platform& platform : platforms()) {
+        for (const std::string& list : {alphabet, pairsCrLf + junk, readFile(WORDGRID_SHIPPED_LIST)}) {
+            TempDir dir;
+            dir.write("EnglishWL.txt", list);
+            expectCleanRun(runProgram(dir.path, Input::Key, platform), wordsOf(list), platform);
+        }
+    }
+}
+
+// Each release bundle, unpacked, runs in its own folder on the list beside it.
+TEST(Program, ReleaseBundlesRunWhereUnpacked) {
+    if (std::string(WORDGRID_BUNDLE_DIR).empty()) {
+        GTEST_SKIP() << "no bundles in this build";
+    }
+    const std::vector<Platform> all = platforms();
+    ASSERT_EQ(all.size(), 2u);
+    const std::array<std::array<std::string, 3>, 2> bundles{
+        {{"Linux", ".tar.gz", "wordgrid"}, {"Windows", ".zip", "wordgrid.exe"}}};
+    for (std::size_t i = 0; i < bundles.size(); ++i) {
+        const auto& [system, extension, program] = bundles[i];
+        const std::string name = std::string("wordgrid-") + WORDGRID_VERSION + "-" + system;
         TempDir dir;
-        dir.write("EnglishWL.txt", list);
-        expectCleanRun(runProgram(dir, Input::Key), wordsOf(list));
+        const std::string unpack = "cd '" + dir.path.string() + "' && cmake -E tar xf '" +
+                                   WORDGRID_BUNDLE_DIR + "/" + name + extension + "'";
+        ASSERT_EQ(std::system(unpack.c_str()), 0) << unpack;
+        const std::filesystem::path folder = dir.path / name;
+        for (const char* file : {"EnglishWL.txt", "EnglishWL.copyright.txt", "README.txt"}) {
+            EXPECT_TRUE(std::filesystem::exists(folder / file)) << folder / file;
+        }
+        Platform unpacked = all[i];
+        unpacked.command.back() = (folder / program).string();
+        expectCleanRun(runProgram(folder, Input::DevNull, unpacked), wordsOf(readFile(WORDGRID_SHIPPED_LIST)),
+                       unpacked);
     }
 }
 
@@ -183,8 +262,8 @@ TEST(Program, RunsInTheSameSecondShareTheirGrid) {
     TempDir dir;
     for (int attempt = 0; attempt < 5; ++attempt) {
         const std::time_t before = std::time(nullptr);
-        const std::string first = runProgram(dir, Input::DevNull).out;
-        const std::string second = runProgram(dir, Input::DevNull).out;
+        const std::string first = runProgram(dir.path, Input::DevNull, platforms()[0]).out;
+        const std::string second = runProgram(dir.path, Input::DevNull, platforms()[0]).out;
         if (std::time(nullptr) == before) {
             EXPECT_EQ(gridOf(first), gridOf(second));
             return;
