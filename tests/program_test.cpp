@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -58,7 +59,11 @@ void drainBoth(int outFd, int errFd, int keyFd, pid_t pid, Run& run) {
     const std::array<std::string*, 2> texts{&run.out, &run.err};
     std::array<char, 4096> chunk{};
     for (int open = 2; open > 0;) {
-        if (poll(fds.data(), fds.size(), -1) < 0) {
+        const int ready = poll(fds.data(), fds.size(), 20'000);
+        if (ready == 0) {  // a child stuck waiting fails instead of hanging the test
+            ADD_FAILURE() << "no output for 20 s, after: " << run.out;
+            kill(pid, SIGKILL);
+        } else if (ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
