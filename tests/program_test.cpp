@@ -35,9 +35,9 @@ struct Platform {
 std::vector<Platform> platforms() {
     std::vector<Platform> all{{{WORDGRID_PROGRAM}, false}};
     if (!std::string(WORDGRID_WINDOWS_PROGRAM).empty()) {
-        all.push_back(
-            {{"env", "WINEPREFIX=" WORDGRID_WINEPREFIX, "WINEDEBUG=-all", "wine", WORDGRID_WINDOWS_PROGRAM},
-             true});
+        all.push_back({{"env", std::string("WINEPREFIX=") + WORDGRID_WINEPREFIX, "WINEDEBUG=-all", "wine",
+                        WORDGRID_WINDOWS_PROGRAM},
+                       true});
     }
     return all;
 }
@@ -247,10 +247,10 @@ TEST(Program, ReleaseBundlesRunWhereUnpacked) {
         {{"Linux", ".tar.gz", "wordgrid"}, {"Windows", ".zip", "wordgrid.exe"}}};
     for (std::size_t i = 0; i < bundles.size(); ++i) {
         const auto& [system, extension, program] = bundles[i];
-        const std::string name = std::string("wordgrid-") + WORDGRID_VERSION + "-" + system;
+        const std::string name = "wordgrid-" WORDGRID_VERSION "-" + system;
         TempDir dir;
-        const std::string unpack = "cd '" + dir.path.string() + "' && cmake -E tar xf '" +
-                                   WORDGRID_BUNDLE_DIR + "/" + name + extension + "'";
+        std::string unpack = "cd '" + dir.path.string() + "' && cmake -E tar xf '" WORDGRID_BUNDLE_DIR "/";
+        unpack += name + extension + "'";
         ASSERT_EQ(std::system(unpack.c_str()), 0) << unpack;
         const std::filesystem::path folder = dir.path / name;
         for (const char* file : {"EnglishWL.txt", "EnglishWL.copyright.txt", "README.txt"}) {
