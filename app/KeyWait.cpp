@@ -168,18 +168,18 @@ private:
 
 void waitForKey() {
     termios saved{};
+    if (isatty(STDIN_FILENO) != 0 && tcgetattr(STDIN_FILENO, &saved) == 0) {
+        const RestoreOnSignal signals(saved);
+        const RawMode raw(saved);
+        if (raw.active()) {
+            readKey();
+            return;
+        }
+    }
+    // A pipe or a file, or a terminal that refused raw mode: one byte, or
+    // the end of input.
     unsigned char byte = 0;
-    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved) != 0) {
-        (void)readByte(byte);  // a pipe or a file: one byte, or its end
-        return;
-    }
-    const RestoreOnSignal signals(saved);
-    const RawMode raw(saved);
-    if (raw.active()) {
-        readKey();
-    } else {
-        (void)readByte(byte);
-    }
+    (void)readByte(byte);
 }
 
 #endif
