@@ -25,7 +25,13 @@ LinkedList::~LinkedList() {
 }
 
 void LinkedList::insert(std::string_view word) {
-    head = new ListNode{std::string(word), head};
+    void* memory = pool.allocate(sizeof(ListNode), alignof(ListNode));
+    head = new (memory) ListNode{std::string(word), head};
+}
+
+void LinkedList::destroy(ListNode* node) {
+    node->~ListNode();
+    pool.deallocate(node, sizeof(ListNode), alignof(ListNode));
 }
 
 bool LinkedList::contains(const std::string& word) const {
@@ -54,14 +60,14 @@ bool LinkedList::remove(const std::string& word) {
     if (head->word == word) {
         ListNode* old = head;
         head = head->next;
-        delete old;
+        destroy(old);
         return true;
     }
     for (ListNode* before = head; before->next != nullptr; before = before->next) {
         ListNode* node = before->next;
         if (node->word == word) {
             before->next = node->next;
-            delete node;
+            destroy(node);
             std::cout << "Ture." << std::endl;
             return true;
         }
@@ -81,6 +87,7 @@ void LinkedList::clear() {
     while (head != nullptr) {
         ListNode* old = head;
         head = head->next;
-        delete old;
+        destroy(old);
     }
+    pool.release();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 
@@ -33,5 +35,15 @@ public:
 private:
     friend struct TestPeer;
 
+    // Enough for the nodes of a small bucket; allocated at the first insert.
+    static constexpr std::size_t kFirstPoolBlock = std::size_t{64} * 1024;
+
+    void destroy(ListNode* node);
+
+    // The bucket's nodes come from its own pool, in blocks that grow by half
+    // each time: a heap allocation and free per word cost more than the rest
+    // of loading and teardown together. A removed node's memory is given
+    // back when the bucket is emptied or destroyed.
+    std::pmr::monotonic_buffer_resource pool{kFirstPoolBlock};
     ListNode* head = nullptr;
 };

@@ -101,6 +101,10 @@ TEST(HashTable, RemoveReportsExactly) {
     EXPECT_TRUE(table.remove("cow"));  // the tail
     EXPECT_EQ(out.take(), "Ture.\nTure.");
     EXPECT_EQ(bucketWords(table, 2), std::vector<std::string>{"cab"});
+    for (const char* word : {"cod", "cup"}) {
+        table.insert(word);  // after removals, new nodes link as before
+    }
+    EXPECT_EQ(bucketWords(table, 2), (std::vector<std::string>{"cup", "cod", "cab"}));
 }
 
 TEST(HashTable, PrintAndClear) {
@@ -124,13 +128,20 @@ TEST(HashTable, PrintAndClear) {
 
 TEST(HashTable, FreesVeryLongBucketsWithoutRecursion) {
     // A million nodes in one bucket: a recursive teardown would overflow the stack.
+    // A word too long for the string's own buffer holds memory of its own,
+    // which emptying and destruction must free too.
+    const std::string longest(29, 'w');
     HashTable table;
     for (int i = 0; i < 1'000'000; ++i) {
         table.insert("w");
     }
+    table.insert(longest);
     table.clear();
     EXPECT_EQ(TestPeer::head(table, 22), nullptr);
     for (int i = 0; i < 1'000'000; ++i) {
         table.insert("w");
     }
+    table.insert(longest);
+    EXPECT_EQ(bucketWords(table, 22).size(), 1'000'001u);
+    EXPECT_TRUE(table.contains(longest));
 }  // the destructor frees the second million
