@@ -7,6 +7,7 @@ run."""
 import array
 import fcntl
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -15,6 +16,8 @@ import termios
 import time
 
 PROGRAM = os.path.abspath(sys.argv[1])
+# Optional: wine, its prefix and the Windows program, run on the terminal too.
+WINE = sys.argv[2:5]
 PROMPT = b"\nPress any key to continue..."
 WAIT_FLAGS = termios.ICANON | termios.ECHO | termios.ISIG
 
@@ -47,7 +50,42 @@ def take_terminal():
     fcntl.ioctl(0, termios.TIOCSCTTY, 0)
 
 
-def run_case(name, key=(), signal_number=None, output_to_file=False, expected_status=0):
+def take_terminal_ignoring_hup():
+    take_terminal()
+    signal.signal(signal.SIGHUP, signal.SIG_IGN)
+
+
+def left_for_the_shell(slave):
+    """Reads what is still queued, in non-canonical mode: canonical mode
+    would report only complete lines."""
+    settings = termios.tcgetattr(slave)
+    raw = list(settings)
+    raw[3] &= ~termios.ICANON
+    raw[6] = list(raw[6])
+    raw[6][termios.VMIN] = 0
+    raw[6][termios.VTIME] = 0
+    termios.tcsetattr(slave, termios.TCSANOW, raw)
+    left = read_available(slave)
+    termios.tcsetattr(slave, termios.TCSANOW, settings)
+    return left
+
+
+def paste(master, data, seconds=5.0):
+    """Writes `data` as fast as the terminal takes it; returns what it could
+    not write before the deadline."""
+    deadline = time.monotonic() + seconds
+    while data and time.monotonic() < deadline:
+        try:
+            data = data[os.write(master, data):]
+        except BlockingIOError:
+            time.sleep(0.001)
+    return data
+
+
+def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup=False):
+    """Starts the program on a new terminal, and once it waits for the key
+    takes the steps: bytes are typed, a number is a pause in seconds, a
+    signal is sent, and a pair (bytes, "paste") is pasted whole."""
     problems = []
     master, slave = os.openpty()
     before = termios.tcgetattr(slave)
@@ -57,7 +95,7 @@ def run_case(name, key=(), signal_number=None, output_to_file=False, expected_st
         out_path = os.path.join(folder, "out")
         out = open(out_path, "wb") if output_to_file else slave
         proc = subprocess.Popen([PROGRAM], cwd=folder, stdin=slave, stdout=out, stderr=slave,
-                                preexec_fn=take_terminal)
+                                preexec_fn=take_terminal_ignoring_hup if ignore_hup else take_terminal)
         if output_to_file:
             out.close()
 
@@ -79,12 +117,16 @@ def run_case(name, key=(), signal_number=None, output_to_file=False, expected_st
             problems.append("never reached the key wait with the prompt shown: %r" % written())
         if proc.poll() is not None:
             problems.append("ended before any key")
-        for i, chunk in enumerate(key):  # the chunks of one key press, a little apart
-            if i > 0:
-                time.sleep(0.005)
-            os.write(master, chunk)
-        if signal_number is not None:
-            proc.send_signal(signal_number)
+        unpasted = b""
+        for step in steps:
+            if isinstance(step, signal.Signals):
+                proc.send_signal(step)
+            elif isinstance(step, float):
+                time.sleep(step)
+            elif isinstance(step, tuple):
+                unpasted += paste(master, step[0])
+            else:
+                os.write(master, step)
         try:
             status = proc.wait(timeout=20)
         except subprocess.TimeoutExpired:
@@ -94,43 +136,158 @@ def run_case(name, key=(), signal_number=None, output_to_file=False, expected_st
         screen += read_available(master)
         text = written()
 
+        # A key ends the run, and on a terminal the shell's prompt then
+        # starts on a line of its own; a signal ends it at the prompt.
+        ending = b"\n" if expected_status == 0 and not output_to_file else b""
         if status != expected_status:
             problems.append("exit status %d, expected %d" % (status, expected_status))
-        if not text.endswith(PROMPT):
+        if not text.endswith(PROMPT + ending):
             problems.append("output does not end at the prompt (key echoed?): %r" % text[-40:])
         lines = text.split(b"\n")
-        if len(lines) != 7 or any(len(line) != 6 for line in lines[:3]):
-            problems.append("unexpected layout: %r" % text)
+        if len(lines) != 7 + len(ending) or any(len(line) != 6 for line in lines[:3]):
+            problems.append("unexpected layout: %r" % text[:200])
         if termios.tcgetattr(slave) != before:
             problems.append("terminal settings not restored")
-        queued = array.array("i", [0])
-        fcntl.ioctl(slave, termios.FIONREAD, queued)
-        if queued[0] != 0:
-            problems.append("%d bytes left for the shell" % queued[0])
+        left = unpasted + left_for_the_shell(slave)
+        if left:
+            problems.append("%d bytes left for the shell: %r" % (len(left), left[:40]))
     os.close(master)
     os.close(slave)
     print("%s: %s" % (name, "; ".join(problems) if problems else "ok"))
     return not problems
 
 
+def run_in_shell(name, steps):
+    """Runs the program from an interactive job-control shell, which stops,
+    resumes and reports it as a user's shell would. The steps are typed at
+    the shell or the program; a signal goes to the program, and the name of
+    a check waits for it to hold."""
+    problems = []
+    master, slave = os.openpty()
+    before = termios.tcgetattr(slave)
+    shell = subprocess.Popen(["bash", "--norc", "--noprofile", "--noediting", "-i"], stdin=slave, stdout=slave,
+                             stderr=slave, preexec_fn=take_terminal, env=dict(os.environ, PS1="$ "))
+    screen = b""
+    pid = None
+
+    def shown(text):
+        nonlocal screen
+        screen += read_available(master)
+        return text in screen
+
+    def waiting():
+        return termios.tcgetattr(slave)[3] & WAIT_FLAGS == 0 and shown(PROMPT.strip())
+
+    checks = {"waiting": waiting, "stopped": lambda: shown(b"Stopped"),
+              "ended": lambda: shown(b"status=0"), "terminated": lambda: shown(b"Terminated")}
+    with tempfile.TemporaryDirectory() as folder:
+        with open(os.path.join(folder, "EnglishWL.txt"), "w") as words:
+            words.write("a\ni\n")
+        # set -b: the shell reports a job that ends in the background at once.
+        os.write(master, b"set -b; cd %s; %s\n" % (folder.encode(), PROGRAM.encode()))
+        for step in steps:
+            if isinstance(step, signal.Signals):
+                pid = pid or os.tcgetpgrp(master)
+                os.kill(pid, step)
+            elif isinstance(step, float):
+                time.sleep(step)
+            elif step in checks:
+                if not wait_until(checks[step], 10):
+                    problems.append("not %s: %r" % (step, screen[-80:]))
+                    break
+            else:
+                os.write(master, step)
+        if termios.tcgetattr(slave)[3] & WAIT_FLAGS != before[3] & WAIT_FLAGS:
+            problems.append("terminal left in raw mode")
+        os.write(master, b"exit\n")
+        try:
+            shell.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            shell.kill()
+            shell.wait()
+            problems.append("the shell did not exit")
+    os.close(master)
+    os.close(slave)
+    print("%s: %s" % (name, "; ".join(problems) if problems else "ok"))
+    return not problems
+
+
+SHELL_CASES = [
+    ("SIGTSTP, fg, then a key",
+     ["waiting", signal.SIGTSTP, "stopped", b"fg; echo status=$?\n", "waiting", b"x", "ended"]),
+    # The shell's kill sends a stopped job SIGTERM and SIGCONT: the program
+    # goes on in the background and must still end.
+    ("SIGTERM in the background", ["waiting", signal.SIGSTOP, "stopped", b"kill %1\n", "terminated"]),
+]
+
+def run_under_wine(name, key):
+    """The Windows program under wine's terminal console: the key ends it,
+    and the terminal is as it was before."""
+    problems = []
+    wine, prefix, program = WINE
+    master, slave = os.openpty()
+    before = termios.tcgetattr(slave)
+    proc = subprocess.Popen([wine, program], cwd=os.path.dirname(program), stdin=slave, stdout=slave, stderr=slave,
+                            preexec_fn=take_terminal, env=dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all"))
+    screen = b""
+
+    def prompt_shown():
+        nonlocal screen
+        screen += read_available(master)
+        # wine's console draws the text between cursor movements, and moves
+        # over spaces
+        return PROMPT.strip().replace(b" ", b"") in re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]| ", b"", screen)
+
+    if not wait_until(prompt_shown, 60):
+        problems.append("no prompt: %r" % screen[-80:])
+    time.sleep(0.5)  # the console reads its input only once the program asks for it
+    os.write(master, key)
+    try:
+        if proc.wait(timeout=20) != 0:
+            problems.append("exit status %d" % proc.returncode)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait()
+        problems.append("did not end after the key")
+    if termios.tcgetattr(slave) != before:
+        problems.append("terminal settings not restored")
+    os.close(master)
+    os.close(slave)
+    print("%s: %s" % (name, "; ".join(problems) if problems else "ok"))
+    return not problems
+
+
+WINE_CASES = [("a letter", b"x"), ("Up arrow", b"\x1b[A")]
+
+PASTE = b"".join(b"line %05d of a long pasted text that goes on\n" % i for i in range(450)) + b"touch LEAK\n"
+
 CASES = [
-    ("a key, no Enter", dict(key=[b"x"])),
-    ("Ctrl-C is the key", dict(key=[b"\x03"])),
-    ("Ctrl-S is the key", dict(key=[b"\x13"])),
-    ("Ctrl-Q is the key", dict(key=[b"\x11"])),
-    ("Up arrow", dict(key=[b"\x1b[A"])),
-    ("Up arrow in two writes", dict(key=[b"\x1b", b"[A"])),
-    ("F5", dict(key=[b"\x1b[15~"])),
-    ("Alt+x", dict(key=[b"\x1bx"])),
-    ("e acute, two UTF-8 bytes", dict(key=["\u00e9".encode()])),
-    ("SIGTERM during the wait", dict(signal_number=signal.SIGTERM, expected_status=-signal.SIGTERM)),
-    ("SIGHUP during the wait", dict(signal_number=signal.SIGHUP, expected_status=-signal.SIGHUP)),
-    ("SIGINT during the wait", dict(signal_number=signal.SIGINT, expected_status=-signal.SIGINT)),
-    ("SIGQUIT during the wait", dict(signal_number=signal.SIGQUIT, expected_status=-signal.SIGQUIT)),
-    ("output to a file", dict(key=[b"q"], output_to_file=True)),
+    ("a key, no Enter", dict(steps=[b"x"])),
+    ("Ctrl-C is the key", dict(steps=[b"\x03"])),
+    ("Ctrl-S is the key", dict(steps=[b"\x13"])),
+    ("Ctrl-Q is the key", dict(steps=[b"\x11"])),
+    ("Up arrow", dict(steps=[b"\x1b[A"])),
+    ("Up arrow in two writes", dict(steps=[b"\x1b", 0.005, b"[A"])),
+    ("F5", dict(steps=[b"\x1b[15~"])),
+    ("Alt+x", dict(steps=[b"\x1bx"])),
+    ("e acute, two UTF-8 bytes", dict(steps=["\u00e9".encode()])),
+    ("a 20 KB paste ending in a command line", dict(steps=[(PASTE, "paste")])),
+    ("a key, then a command 20 ms later", dict(steps=[b"x", 0.02, b"echo LEAK\r"])),
+    ("SIGTERM during the wait", dict(steps=[signal.SIGTERM], expected_status=-signal.SIGTERM)),
+    ("SIGHUP during the wait", dict(steps=[signal.SIGHUP], expected_status=-signal.SIGHUP)),
+    ("SIGINT during the wait", dict(steps=[signal.SIGINT], expected_status=-signal.SIGINT)),
+    ("SIGQUIT during the wait", dict(steps=[signal.SIGQUIT], expected_status=-signal.SIGQUIT)),
+    ("SIGUSR1 during the wait", dict(steps=[signal.SIGUSR1], expected_status=-signal.SIGUSR1)),
+    ("SIGALRM during the wait", dict(steps=[signal.SIGALRM], expected_status=-signal.SIGALRM)),
+    ("SIGPIPE during the wait", dict(steps=[signal.SIGPIPE], expected_status=-signal.SIGPIPE)),
+    ("an ignored SIGHUP stays ignored", dict(steps=[signal.SIGHUP, 0.2, b"x"], ignore_hup=True)),
+    ("output to a file", dict(steps=[b"q"], output_to_file=True)),
 ]
 
 results = [run_case(name, **options) for name, options in CASES]
+results += [run_in_shell(name, steps) for name, steps in SHELL_CASES]
+if WINE:
+    results += [run_under_wine("Windows program, " + name, key) for name, key in WINE_CASES]
 passed = sum(results)
 print("%d passed, %d failed" % (passed, len(results) - passed))
 sys.exit(0 if all(results) else 1)
