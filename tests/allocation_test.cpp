@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "TestPaths.h"
 #include "support/AllocationCounter.h"
 #include "support/BoardSupport.h"
 

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "TestPaths.h"
 #include "support/ReferenceSolver.h"
 #include "support/TestSupport.h"
 
@@ -225,8 +226,9 @@ TEST(Program, ListsEveryWordTheGridSpells) {
             pairsCrLf += std::string{first, second} + "\r\n";
         }
     }
+    // Words the grid spells after a Ctrl-Z: a text-mode read would stop there.
     const std::string junk =
-        std::string(40, 'x') + "\n\n\x01\xff\xfe\n" + std::string("a\0b\n", 4) + "\x1a\nzz\x1a\n";
+        std::string(40, 'x') + "\n\n\x01\xff\xfe\n" + std::string("a\0b\n", 4) + "\x1a\nzz\x1a\n" + alphabet;
     for (const Platform& platform : platforms()) {
         for (const std::string& list : {alphabet, pairsCrLf + junk, readFile(WORDGRID_SHIPPED_LIST)}) {
             TempDir dir;
@@ -243,19 +245,32 @@ TEST(Program, ReleaseBundlesRunWhereUnpacked) {
     }
     const std::vector<Platform> all = platforms();
     ASSERT_EQ(all.size(), 2u);
-    const std::array<std::array<std::string, 3>, 2> bundles{
-        {{"Linux", ".tar.gz", "wordgrid"}, {"Windows", ".zip", "wordgrid.exe"}}};
+    // The platform, its archive, its program, and its text files' line end.
+    const std::array<std::array<std::string, 4>, 2> bundles{
+        {{"Linux", ".tar.gz", "wordgrid", "\n"}, {"Windows", ".zip", "wordgrid.exe", "\r\n"}}};
     for (std::size_t i = 0; i < bundles.size(); ++i) {
-        const auto& [system, extension, program] = bundles[i];
+        const auto& [system, extension, program, lineEnd] = bundles[i];
         const std::string name = "wordgrid-" WORDGRID_VERSION "-" + system;
         TempDir dir;
         std::string unpack = "cd '" + dir.path.string() + "' && cmake -E tar xf '" WORDGRID_BUNDLE_DIR "/";
         unpack += name + extension + "'";
         ASSERT_EQ(std::system(unpack.c_str()), 0) << unpack;
         const std::filesystem::path folder = dir.path / name;
-        for (const char* file : {"EnglishWL.txt", "EnglishWL.copyright.txt", "README.txt"}) {
-            EXPECT_TRUE(std::filesystem::exists(folder / file)) << folder / file;
+        // Its own README, SCOWL's notice and the shipped list, all with the
+        // platform's line ends.
+        const std::string readme = readFile((folder / "README.txt").string());
+        const std::string notice = readFile((folder / "EnglishWL.copyright.txt").string());
+        const std::string list = readFile((folder / "EnglishWL.txt").string());
+        EXPECT_EQ(readme.rfind("wordgrid " WORDGRID_VERSION " for " + system + lineEnd, 0), 0u) << readme;
+        EXPECT_NE(notice.find("Permission to use"), std::string::npos);
+        EXPECT_EQ(notice.find("debianized"), std::string::npos);
+        for (const std::string* text : {&readme, &notice, &list}) {
+            std::string lf = *text;
+            lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+            EXPECT_TRUE(*text == (lineEnd == "\n" ? lf : withCrLf(lf)))
+                << system << ": " << text->substr(0, 40);
         }
+        EXPECT_TRUE(wordsOf(list) == wordsOf(readFile(WORDGRID_SHIPPED_LIST))) << system;
         Platform unpacked = all[i];
         unpacked.command.back() = (folder / program).string();
         expectCleanRun(runProgram(folder, Input::DevNull, unpacked), wordsOf(readFile(WORDGRID_SHIPPED_LIST)),
@@ -263,14 +278,20 @@ TEST(Program, ReleaseBundlesRunWhereUnpacked) {
     }
 }
 
-TEST(Program, RunsInTheSameSecondShareTheirGrid) {
+// The clock's second seeds the grid: the same within a second, and another
+// (all but surely) in the next.
+TEST(Program, RunsShareTheirGridWithinASecondOnly) {
     TempDir dir;
     for (int attempt = 0; attempt < 5; ++attempt) {
         const std::time_t before = std::time(nullptr);
-        const std::string first = runProgram(dir.path, Input::DevNull, platforms()[0]).out;
-        const std::string second = runProgram(dir.path, Input::DevNull, platforms()[0]).out;
+        const std::string first = gridOf(runProgram(dir.path, Input::DevNull, platforms()[0]).out);
+        const std::string second = gridOf(runProgram(dir.path, Input::DevNull, platforms()[0]).out);
         if (std::time(nullptr) == before) {
-            EXPECT_EQ(gridOf(first), gridOf(second));
+            EXPECT_EQ(first, second);
+            while (std::time(nullptr) == before) {
+                usleep(10'000);
+            }
+            EXPECT_NE(gridOf(runProgram(dir.path, Input::DevNull, platforms()[0]).out), first);
             return;
         }
     }

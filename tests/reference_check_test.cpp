@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "TestPaths.h"
 #include "support/BoardSupport.h"
 #include "support/ReferenceSolver.h"
 #include "support/TestSupport.h"

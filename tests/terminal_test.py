@@ -227,7 +227,10 @@ def run_under_wine(name, key):
     wine, prefix, program = WINE
     master, slave = os.openpty()
     before = termios.tcgetattr(slave)
-    proc = subprocess.Popen([wine, program], cwd=os.path.dirname(program), stdin=slave, stdout=slave, stderr=slave,
+    folder = tempfile.TemporaryDirectory()
+    with open(os.path.join(folder.name, "EnglishWL.txt"), "w") as words:
+        words.write("a\ni\n")
+    proc = subprocess.Popen([wine, program], cwd=folder.name, stdin=slave, stdout=slave, stderr=slave,
                             preexec_fn=take_terminal, env=dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all"))
     screen = b""
 
@@ -251,6 +254,7 @@ def run_under_wine(name, key):
         problems.append("did not end after the key")
     if termios.tcgetattr(slave) != before:
         problems.append("terminal settings not restored")
+    folder.cleanup()
     os.close(master)
     os.close(slave)
     print("%s: %s" % (name, "; ".join(problems) if problems else "ok"))
