@@ -261,7 +261,7 @@ TEST(Program, ReleaseBundlesRunWhereUnpacked) {
         const std::string readme = readFile((folder / "README.txt").string());
         const std::string notice = readFile((folder / "EnglishWL.copyright.txt").string());
         const std::string list = readFile((folder / "EnglishWL.txt").string());
-        EXPECT_EQ(readme.rfind("wordgrid " WORDGRID_VERSION " for " + system + lineEnd, 0), 0u) << readme;
+        EXPECT_EQ(readme.rfind("wordgrid " WORDGRID_VERSION " for " + system, 0), 0u) << readme;
         EXPECT_NE(notice.find("Permission to use"), std::string::npos);
         EXPECT_EQ(notice.find("debianized"), std::string::npos);
         for (const std::string* text : {&readme, &notice, &list}) {
