@@ -1,11 +1,7 @@
-// The key wait on a POSIX terminal: raw mode for the one read, and a terminal
-// put back as it was however the wait ends.
-
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -16,14 +12,13 @@
 
 namespace {
 
-// One key press, a paste and keys typed right after it all arrive as one
-// burst, and none of it may reach the shell once the program has ended: the
-// wait reads until the input has been quiet for a moment, within a bound so
-// that an endless stream cannot hold it.
+// One key press, a paste and keys typed right after it arrive as one burst,
+// and none of it may reach the shell: the wait reads until the input has been
+// quiet for a moment, within a bound that an endless stream cannot stretch.
 constexpr int kQuietMilliseconds = 50;
 constexpr auto kLongestBurst = std::chrono::seconds(1);
 
-// Every signal another process can send that ends or stops the process, and
+// The signals another process can send that end or stop the process, and
 // SIGCONT, after which a stopped wait takes the terminal back.
 constexpr std::array<int, 14> kHandledSignals{SIGHUP,  SIGINT,  SIGQUIT, SIGPIPE,   SIGALRM,
                                               SIGTERM, SIGUSR1, SIGUSR2, SIGVTALRM, SIGPROF,
@@ -34,16 +29,14 @@ termios savedSettings;
 termios rawSettings;
 volatile std::sig_atomic_t isRaw = 0;
 
-// TCSAFLUSH drops what is still queued: keys typed at the program must not
-// run as shell commands.
+// TCSAFLUSH drops what is still queued: keys typed at the program are not
+// shell commands.
 void restoreTerminal() {
     if (isRaw != 0) {
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedSettings);
         isRaw = 0;
     }
 }
-
-extern "C" void onSignal(int signalNumber);
 
 // SIGTTOU is blocked in the handler, so a wait that has been put in the
 // background restores the terminal instead of being stopped for trying.
@@ -58,7 +51,6 @@ void setAction(int signalNumber, void (*handler)(int)) {
     sigaction(signalNumber, &action, nullptr);
 }
 
-// Only async-signal-safe calls.
 extern "C" void onSignal(int signalNumber) {
     const int savedErrno = errno;
     if (signalNumber == SIGCONT) {
@@ -67,8 +59,8 @@ extern "C" void onSignal(int signalNumber) {
             isRaw = tcsetattr(STDIN_FILENO, TCSANOW, &rawSettings) == 0 ? 1 : 0;
         }
     } else {
-        // Restore, then act as the signal would have: end the process, or
-        // stop it until SIGCONT, after which the wait goes on.
+        // Restore, then act as the signal would have (async-signal-safe calls
+        // only): end the process, or stop it until SIGCONT.
         restoreTerminal();
         setAction(signalNumber, SIG_DFL);
         raise(signalNumber);
@@ -112,14 +104,11 @@ public:
     RawTerminal(const RawTerminal&) = delete;
     RawTerminal& operator=(const RawTerminal&) = delete;
 
-    static bool active() { return isRaw != 0; }
-
 private:
     std::array<struct sigaction, kHandledSignals.size()> previous{};
 };
 
-// Reads at most `size` bytes, waiting for at least one; false at end of
-// input or on an error.
+// Waits for at least one byte; false at end of input or on an error.
 bool readInput(char* bytes, std::size_t size) {
     ssize_t n = 0;
     while ((n = read(STDIN_FILENO, bytes, size)) < 0 && errno == EINTR) {
@@ -128,17 +117,11 @@ bool readInput(char* bytes, std::size_t size) {
 }
 
 void drainBurst() {
-    using Clock = std::chrono::steady_clock;
     std::array<char, 4096> bytes{};
-    const Clock::time_point end = Clock::now() + kLongestBurst;
-    for (Clock::time_point now = Clock::now(); now < end; now = Clock::now()) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count();
-        pollfd input{STDIN_FILENO, POLLIN, 0};
-        const int ready = poll(&input, 1, static_cast<int>(std::min<long>(left, kQuietMilliseconds)));
-        if (ready == 0 || (ready < 0 && errno != EINTR) ||
-            (ready > 0 && !readInput(bytes.data(), bytes.size()))) {
-            return;
-        }
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    const auto end = std::chrono::steady_clock::now() + kLongestBurst;
+    while (std::chrono::steady_clock::now() < end && poll(&input, 1, kQuietMilliseconds) > 0 &&
+           readInput(bytes.data(), bytes.size())) {
     }
 }
 
@@ -147,15 +130,13 @@ void drainBurst() {
 void waitForKey() {
     {
         const RawTerminal terminal;
-        // A pipe or a file, or a terminal that refused raw mode: one byte, or
-        // the end of input.
+        // A pipe, a file or a terminal that refused raw mode: one byte or none.
         char first = 0;
-        if (readInput(&first, 1) && RawTerminal::active()) {
+        if (readInput(&first, 1) && isRaw != 0) {
             drainBurst();
         }
     }
-    // The shell's prompt starts on a line of its own; output to a file or a
-    // pipe stays as it was.
+    // The shell's prompt starts on a line of its own; a file or pipe gets none.
     if (isatty(STDOUT_FILENO) != 0) {
         std::cout << std::endl;
     }
