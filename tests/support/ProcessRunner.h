@@ -55,6 +55,7 @@ inline Result runProgram(const std::filesystem::path& dir, Input input,
             close(fd);
         }
         std::vector<char*> argv;
+        argv.reserve(command.size() + 1);
         for (const std::string& word : command) {
             argv.push_back(const_cast<char*>(word.c_str()));
         }
