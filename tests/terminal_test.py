@@ -6,6 +6,7 @@ settings are the same afterwards whatever ended the run: a key, a signal, or
 a stop and continue from a job-control shell. The Windows program, given,
 runs under wine's terminal console too."""
 
+import contextlib
 import fcntl
 import os
 import re
@@ -63,6 +64,17 @@ def list_folder():
     return folder
 
 
+@contextlib.contextmanager
+def new_terminal():
+    """A pseudo-terminal: its two ends and its settings before any run."""
+    master, slave = os.openpty()
+    try:
+        yield master, slave, termios.tcgetattr(slave)
+    finally:
+        os.close(master)
+        os.close(slave)
+
+
 def report(name, problems):
     print("%s: %s" % (name, "; ".join(problems) if problems else "ok"))
     return not problems
@@ -105,9 +117,7 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
     takes the steps: bytes are typed, a number is a pause in seconds, a
     signal is sent, and a Paste is pasted whole."""
     problems = []
-    master, slave = os.openpty()
-    before = termios.tcgetattr(slave)
-    with list_folder() as folder:
+    with new_terminal() as (master, slave, before), list_folder() as folder:
         out_path = os.path.join(folder, "out")
         out = open(out_path, "wb") if output_to_file else slave
         proc = subprocess.Popen([PROGRAM], cwd=folder, stdin=slave, stdout=out, stderr=slave,
@@ -167,8 +177,6 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
         left = unpasted + left_for_the_shell(slave)
         if left:
             problems.append("%d bytes left for the shell: %r" % (len(left), left[:40]))
-    os.close(master)
-    os.close(slave)
     return report(name, problems)
 
 
@@ -178,32 +186,30 @@ def run_in_shell(name, steps):
     the shell or the program; a signal goes to the program, and the name of
     a check waits for it to hold."""
     problems = []
-    master, slave = os.openpty()
-    before = termios.tcgetattr(slave)
-    shell = subprocess.Popen(["bash", "--norc", "--noprofile", "--noediting", "-i"], stdin=slave, stdout=slave,
-                             stderr=slave, preexec_fn=take_terminal, env=dict(os.environ, PS1="$ "))
-    screen = b""
-    pid = None
+    with new_terminal() as (master, slave, before), list_folder() as folder:
+        shell = subprocess.Popen(["bash", "--norc", "--noprofile", "--noediting", "-i"], stdin=slave, stdout=slave,
+                                 stderr=slave, preexec_fn=take_terminal, env=dict(os.environ, PS1="$ "))
+        screen = b""
+        pid = None
 
-    def shown(text):
-        nonlocal screen
-        screen += read_available(master)
-        return text in screen
+        def shown(text):
+            nonlocal screen
+            screen += read_available(master)
+            return text in screen
 
-    def waiting():
-        return termios.tcgetattr(slave)[3] & WAIT_FLAGS == 0 and shown(PROMPT.strip())
+        def waiting():
+            return termios.tcgetattr(slave)[3] & WAIT_FLAGS == 0 and shown(PROMPT.strip())
 
-    def gone():
-        """The program has ended (the shell may not have reaped it yet)."""
-        try:
-            with open("/proc/%d/stat" % pid) as stat:
-                return stat.read().rsplit(")", 1)[1].split()[0] in ("Z", "X")
-        except OSError:  # reaped, or going as it was read
-            return True
+        def gone():
+            """The program has ended (the shell may not have reaped it yet)."""
+            try:
+                with open("/proc/%d/stat" % pid) as stat:
+                    return stat.read().rsplit(")", 1)[1].split()[0] in ("Z", "X")
+            except OSError:  # reaped, or going as it was read
+                return True
 
-    checks = {"waiting": waiting, "stopped": lambda: shown(b"Stopped"),
-              "ended": lambda: shown(b"status=0"), "gone": gone}
-    with list_folder() as folder:
+        checks = {"waiting": waiting, "stopped": lambda: shown(b"Stopped"),
+                  "ended": lambda: shown(b"status=0"), "gone": gone}
         os.write(master, b"cd %s; %s\n" % (folder.encode(), PROGRAM.encode()))
         for step in steps:
             if isinstance(step, signal.Signals):
@@ -229,8 +235,6 @@ def run_in_shell(name, steps):
             shell.kill()
             shell.wait()
             problems.append("the shell did not exit")
-    os.close(master)
-    os.close(slave)
     return report(name, problems)
 
 
@@ -248,36 +252,32 @@ def run_under_wine(name, key):
     and the terminal is as it was before."""
     problems = []
     wine, prefix, program = WINE[0], os.path.abspath(WINE[1]), os.path.abspath(WINE[2])
-    master, slave = os.openpty()
-    before = termios.tcgetattr(slave)
-    folder = list_folder()
-    proc = subprocess.Popen([wine, program], cwd=folder.name, stdin=slave, stdout=slave, stderr=slave,
-                            preexec_fn=take_terminal, env=dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all"))
-    screen = b""
+    with new_terminal() as (master, slave, before), list_folder() as folder:
+        proc = subprocess.Popen([wine, program], cwd=folder, stdin=slave, stdout=slave, stderr=slave,
+                                preexec_fn=take_terminal,
+                                env=dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all"))
+        screen = b""
 
-    def prompt_shown():
-        nonlocal screen
-        screen += read_available(master)
-        # wine's console draws the text between cursor movements, and moves
-        # over spaces
-        return PROMPT.strip().replace(b" ", b"") in re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]| ", b"", screen)
+        def prompt_shown():
+            nonlocal screen
+            screen += read_available(master)
+            # wine's console draws the text between cursor movements, and
+            # moves over spaces
+            return PROMPT.strip().replace(b" ", b"") in re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]| ", b"", screen)
 
-    if not wait_until(prompt_shown, 60):
-        problems.append("no prompt: %r" % screen[-80:])
-    time.sleep(0.5)  # the console reads its input only once the program asks for it
-    os.write(master, key)
-    try:
-        if proc.wait(timeout=20) != 0:
-            problems.append("exit status %d" % proc.returncode)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        proc.wait()
-        problems.append("did not end after the key")
-    if termios.tcgetattr(slave) != before:
-        problems.append("terminal settings not restored")
-    folder.cleanup()
-    os.close(master)
-    os.close(slave)
+        if not wait_until(prompt_shown, 60):
+            problems.append("no prompt: %r" % screen[-80:])
+        time.sleep(0.5)  # the console reads its input only once the program asks for it
+        os.write(master, key)
+        try:
+            if proc.wait(timeout=20) != 0:
+                problems.append("exit status %d" % proc.returncode)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+            problems.append("did not end after the key")
+        if termios.tcgetattr(slave) != before:
+            problems.append("terminal settings not restored")
     return report(name, problems)
 
 
