@@ -1,143 +1,313 @@
+// The key wait on a POSIX terminal, or on a pipe or file given as input.
+//
+// On a terminal the wait puts it in raw mode, so that one key ends the run
+// without echo or Enter. The terminal is the user's: whatever happens during
+// the wait, nothing typed reaches the shell and the terminal is left as it was
+// found. So signals are acted on in the wait's own flow, never in a handler:
+// they stay blocked except while the wait sleeps, and their handler only
+// records them. No signal can then land between a change of the terminal and
+// the wait's note of it.
+
 #include <poll.h>
+#include <sys/select.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <ctime>
 #include <iostream>
+#include <vector>
 
 #include "KeyWait.h"
 
 namespace {
 
-// One key press, a paste and keys typed right after it arrive as one burst,
-// and none of it may reach the shell: the wait reads until the input has been
-// quiet for a moment, within a bound that an endless stream cannot stretch.
-constexpr int kQuietMilliseconds = 50;
-constexpr auto kLongestBurst = std::chrono::seconds(1);
+using Clock = std::chrono::steady_clock;
 
-// The signals another process can send that end or stop the process, and
-// SIGCONT, after which a stopped wait takes the terminal back.
-constexpr std::array<int, 14> kHandledSignals{SIGHUP,  SIGINT,  SIGQUIT, SIGPIPE,   SIGALRM,
-                                              SIGTERM, SIGUSR1, SIGUSR2, SIGVTALRM, SIGPROF,
-                                              SIGXCPU, SIGXFSZ, SIGTSTP, SIGCONT};
+// The signals that have come; outside the handler, touched only while they are blocked.
+sigset_t arrived;
 
-// Shared with the signal handler; written before the handlers are installed.
-termios savedSettings;
-termios rawSettings;
-volatile std::sig_atomic_t isRaw = 0;
-
-// TCSAFLUSH drops what is still queued: keys typed at the program are not
-// shell commands.
-void restoreTerminal() {
-    if (isRaw != 0) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedSettings);
-        isRaw = 0;
-    }
+void recordSignal(int signalNumber) {
+    sigaddset(&arrived, signalNumber);
 }
 
-// SIGTTOU is blocked in the handler, so a wait that has been put in the
-// background restores the terminal instead of being stopped for trying.
-void setAction(int signalNumber, void (*handler)(int)) {
+// Every signal whose default action ends the process, dumps core or stops it,
+// except KILL and STOP, which cannot be caught; and CONT, after which a
+// stopped wait takes the terminal back. Some exist on some systems only, and
+// the real-time ones are numbered at run time. A fault of the program's own
+// comes while they are blocked, and so still ends it as it would, core dump
+// included.
+std::vector<int> handledSignals() {
+    std::vector<int> numbers{SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,  SIGFPE,
+                             SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ,
+                             SIGVTALRM, SIGPROF, SIGSYS,  SIGTSTP, SIGTTIN, SIGTTOU, SIGCONT};
+#ifdef SIGPOLL  // SIGIO, where its default ends the process
+    numbers.push_back(SIGPOLL);
+#endif
+#ifdef SIGPWR
+    numbers.push_back(SIGPWR);
+#endif
+#ifdef SIGSTKFLT
+    numbers.push_back(SIGSTKFLT);
+#endif
+#ifdef SIGEMT
+    numbers.push_back(SIGEMT);
+#endif
+#ifdef SIGRTMIN
+    for (int number = SIGRTMIN; number <= SIGRTMAX; ++number) {
+        numbers.push_back(number);
+    }
+#endif
+    return numbers;
+}
+
+void setHandler(int signalNumber, void (*handler)(int)) {
     struct sigaction action = {};
     action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
-    sigaddset(&action.sa_mask, SIGTTOU);
-    for (int handled : kHandledSignals) {
-        sigaddset(&action.sa_mask, handled);
-    }
+    sigfillset(&action.sa_mask);
     sigaction(signalNumber, &action, nullptr);
 }
 
-extern "C" void onSignal(int signalNumber) {
-    const int savedErrno = errno;
-    if (signalNumber == SIGCONT) {
-        // Back from a stop; the shell has had the terminal meanwhile.
-        if (isRaw == 0 && tcgetpgrp(STDIN_FILENO) == getpgrp()) {
-            isRaw = tcsetattr(STDIN_FILENO, TCSANOW, &rawSettings) == 0 ? 1 : 0;
-        }
-    } else {
-        // Restore, then act as the signal would have (async-signal-safe calls
-        // only): end the process, or stop it until SIGCONT.
-        restoreTerminal();
-        setAction(signalNumber, SIG_DFL);
-        raise(signalNumber);
-        sigset_t pending;
-        sigemptyset(&pending);
-        sigaddset(&pending, signalNumber);
-        sigprocmask(SIG_UNBLOCK, &pending, nullptr);
-        setAction(signalNumber, onSignal);
-    }
-    errno = savedErrno;
+bool inForeground() {
+    return tcgetpgrp(STDIN_FILENO) == getpgrp();
 }
 
-// While it lives: the terminal in raw mode (no line editing, no echo, and no
-// key with a meaning of its own, so that Ctrl-C, Ctrl-Z, Ctrl-S and Ctrl-Q
-// are keys too), and the handlers above. Each is set up once and undone once.
-class RawTerminal {
+// A pipe, a file, or a terminal whose settings cannot be read: one byte, or
+// its end. A non-blocking input gives EAGAIN until there is one.
+void readOneByte() {
+    char byte = 0;
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    while (read(STDIN_FILENO, &byte, 1) < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
+        poll(&input, 1, -1);
+    }
+}
+
+// The wait on a terminal. While it lives: the handler for every handled
+// signal but those inherited as ignored, the signals blocked but in its
+// sleeps, and the terminal raw whenever the program is in the foreground.
+class TerminalWait {
 public:
-    RawTerminal() {
-        if (isatty(STDIN_FILENO) == 0 || tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
-            return;
+    explicit TerminalWait(const termios& found)
+        : numbers(handledSignals()), previous(numbers.size()), saved(found) {
+        raw = saved;
+        // No line editing, no echo, and no key with a meaning of its own, so
+        // that Ctrl-C, Ctrl-Z, Ctrl-S and Ctrl-Q are keys too.
+        raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
+        raw.c_iflag &= ~static_cast<tcflag_t>(IXON);
+        raw.c_cc[VMIN] = 1;
+        raw.c_cc[VTIME] = 0;
+
+        sigemptyset(&arrived);
+        sigset_t handled;
+        sigemptyset(&handled);
+        for (int number : numbers) {
+            sigaddset(&handled, number);
         }
-        rawSettings = savedSettings;
-        rawSettings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
-        rawSettings.c_iflag &= ~static_cast<tcflag_t>(IXON);
-        rawSettings.c_cc[VMIN] = 1;
-        rawSettings.c_cc[VTIME] = 0;
-        for (std::size_t i = 0; i < kHandledSignals.size(); ++i) {
-            sigaction(kHandledSignals[i], nullptr, &previous[i]);
-            if (previous[i].sa_handler != SIG_IGN) {  // an ignored signal stays ignored
-                setAction(kHandledSignals[i], onSignal);
+        sigprocmask(SIG_BLOCK, &handled, &callerMask);
+        sigprocmask(SIG_BLOCK, nullptr, &blocked);
+        asleep = callerMask;
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            sigdelset(&asleep, numbers[i]);
+            sigaction(numbers[i], nullptr, &previous[i]);
+            // An ignored signal stays ignored. CONT is the exception: the
+            // process is continued all the same, and the wait must know.
+            if (previous[i].sa_handler != SIG_IGN || numbers[i] == SIGCONT) {
+                setHandler(numbers[i], recordSignal);
+                handlesTtou = handlesTtou || numbers[i] == SIGTTOU;
             }
         }
-        isRaw = tcsetattr(STDIN_FILENO, TCSANOW, &rawSettings) == 0 ? 1 : 0;
     }
-    ~RawTerminal() {
-        restoreTerminal();
-        for (std::size_t i = 0; i < kHandledSignals.size(); ++i) {
-            sigaction(kHandledSignals[i], &previous[i], nullptr);
+
+    // What is still pending then acts as it would have without the wait.
+    ~TerminalWait() {
+        restore();
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            sigaction(numbers[i], &previous[i], nullptr);
         }
+        sigprocmask(SIG_SETMASK, &callerMask, nullptr);
     }
-    RawTerminal(const RawTerminal&) = delete;
-    RawTerminal& operator=(const RawTerminal&) = delete;
+
+    TerminalWait(const TerminalWait&) = delete;
+    TerminalWait& operator=(const TerminalWait&) = delete;
+
+    void run() {
+        settle();
+        std::array<char, 4096> bytes{};
+        if (readInput(bytes, nullptr) <= 0 || !changed) {
+            return;  // the end of input, or a terminal that refused raw mode: a line was read
+        }
+        const Clock::time_point end = Clock::now() + keywait::kLongestBurst;
+        Clock::time_point until;
+        do {
+            until = std::min(Clock::now() + keywait::kQuiet, end);
+        } while (readInput(bytes, &until) > 0);
+    }
 
 private:
-    std::array<struct sigaction, kHandledSignals.size()> previous{};
+    // Changes the terminal as a job may: SIGTTOU at its default, so that one
+    // in the background is stopped until it is brought back with fg, and the
+    // other signals let in, so that kill %1 still ends it while stopped here.
+    int setTerminal(const termios& settings, int when) {
+        if (handlesTtou) {
+            setHandler(SIGTTOU, SIG_DFL);
+        }
+        sigprocmask(SIG_SETMASK, &asleep, nullptr);
+        const int result = tcsetattr(STDIN_FILENO, when, &settings);
+        const int error = errno;
+        sigprocmask(SIG_SETMASK, &blocked, nullptr);
+        if (handlesTtou) {
+            setHandler(SIGTTOU, recordSignal);
+        }
+        errno = error;
+        return result;
+    }
+
+    // Only a terminal that the wait changed, and only from the foreground:
+    // once the job is in the background the shell has set its own settings.
+    // TCSAFLUSH drops what is still queued: keys typed at the program are not
+    // shell commands.
+    void restore() {
+        if (changed && inForeground()) {
+            tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        }
+        changed = false;
+    }
+
+    // Acts as the signal's default action would: ends the process by it, or
+    // stops it. Returns whether the process was stopped and then continued;
+    // the stop of an orphaned process group is discarded instead.
+    bool actAsDefault(int signalNumber) {
+        restore();
+        setHandler(signalNumber, SIG_DFL);
+        raise(signalNumber);
+        sigset_t only;
+        sigemptyset(&only);
+        sigaddset(&only, signalNumber);
+        sigprocmask(SIG_UNBLOCK, &only, nullptr);
+        sigprocmask(SIG_BLOCK, &only, nullptr);
+        setHandler(signalNumber, recordSignal);
+        sigset_t pending;
+        sigpending(&pending);
+        return sigismember(&pending, SIGCONT) == 1;
+    }
+
+    // After a stop, or a continue after any stop (SIGSTOP too): the shell has
+    // had the terminal meanwhile, so raw mode is set again, whatever the wait
+    // believed. From the background, that stops the job until fg (bg sends
+    // no signal to a running job that fg could wake), unless SIGTTOU is
+    // ignored: then the shell's terminal stays as it is.
+    void resumed() {
+        const bool foreground = inForeground();
+        rawDue = foreground || handlesTtou;
+        changed = changed && foreground;
+    }
+
+    // Acts on the signals that have come, and puts the terminal in raw mode
+    // where that is due. The first switch drops what was typed before the
+    // prompt was shown: a key must answer it.
+    void settle() {
+        for (;;) {
+            for (int number : numbers) {
+                if (sigismember(&arrived, number) == 1) {
+                    sigdelset(&arrived, number);
+                    if (number != SIGCONT) {
+                        actAsDefault(number);
+                    }
+                    resumed();
+                }
+            }
+            if (!rawDue) {
+                return;
+            }
+            if (setTerminal(raw, firstSwitch ? TCSAFLUSH : TCSANOW) == 0) {
+                changed = true;
+                firstSwitch = false;
+                rawDue = false;
+            } else if (errno != EINTR) {
+                rawDue = false;  // it refuses raw mode: the wait reads a line instead
+            }
+        }
+    }
+
+    // Sleeps until there is input, or until `until` if given, and reads it.
+    // Returns the number of bytes read, 0 at `until`, or -1 at the end of input.
+    ssize_t readInput(std::array<char, 4096>& bytes, const Clock::time_point* until) {
+        for (;;) {
+            timespec timeout{};
+            if (until != nullptr) {
+                const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(*until - Clock::now());
+                if (left.count() <= 0) {
+                    return 0;
+                }
+                const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+                timeout.tv_sec = static_cast<std::time_t>(seconds.count());
+                timeout.tv_nsec = static_cast<long>((left - seconds).count());
+            }
+            fd_set input;
+            FD_ZERO(&input);
+            FD_SET(STDIN_FILENO, &input);
+            const int ready = pselect(STDIN_FILENO + 1, &input, nullptr, nullptr,
+                                      until != nullptr ? &timeout : nullptr, &asleep);
+            if (ready < 0) {
+                if (errno != EINTR) {
+                    return -1;
+                }
+                settle();
+                continue;
+            }
+            if (ready == 0) {
+                return 0;
+            }
+            const ssize_t count = read(STDIN_FILENO, bytes.data(), bytes.size());
+            if (count > 0) {
+                return count;
+            }
+            if (count == 0) {
+                return -1;
+            }
+            if (errno == EIO && !inForeground()) {
+                // A read in the background, with SIGTTIN blocked: not the
+                // end of input. Stop as SIGTTIN would, and wait again after
+                // fg. An orphaned job cannot stop, nor ever read again.
+                if (!actAsDefault(SIGTTIN)) {
+                    return -1;
+                }
+                resumed();
+                settle();
+            } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+                return -1;
+            }
+        }
+    }
+
+    std::vector<int> numbers;
+    std::vector<struct sigaction> previous;
+    sigset_t callerMask{};
+    sigset_t blocked{};  // the caller's mask and every handled signal
+    sigset_t asleep{};   // the caller's mask without them
+    bool handlesTtou = false;
+    termios saved;
+    termios raw{};
+    bool changed = false;  // the terminal holds the raw settings, as far as the wait knows
+    bool rawDue = true;
+    bool firstSwitch = true;
 };
-
-// Waits for at least one byte; false at end of input or on an error.
-bool readInput(char* bytes, std::size_t size) {
-    ssize_t n = 0;
-    while ((n = read(STDIN_FILENO, bytes, size)) < 0 && errno == EINTR) {
-    }
-    return n > 0;
-}
-
-void drainBurst() {
-    std::array<char, 4096> bytes{};
-    pollfd input{STDIN_FILENO, POLLIN, 0};
-    const auto end = std::chrono::steady_clock::now() + kLongestBurst;
-    while (std::chrono::steady_clock::now() < end && poll(&input, 1, kQuietMilliseconds) > 0 &&
-           readInput(bytes.data(), bytes.size())) {
-    }
-}
 
 }  // namespace
 
 void waitForKey() {
-    {
-        const RawTerminal terminal;
-        // A pipe, a file or a terminal that refused raw mode: one byte or none.
-        char first = 0;
-        if (readInput(&first, 1) && isRaw != 0) {
-            drainBurst();
-        }
+    termios found{};
+    if (isatty(STDIN_FILENO) == 0 || tcgetattr(STDIN_FILENO, &found) != 0) {
+        readOneByte();
+        return;
     }
+    TerminalWait(found).run();
     // The shell's prompt starts on a line of its own; a file or pipe gets none.
     if (isatty(STDOUT_FILENO) != 0) {
-        std::cout << std::endl;
+        std::cout << '\n' << std::flush;
     }
 }

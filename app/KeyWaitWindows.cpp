@@ -1,19 +1,58 @@
-// The key wait on a Windows console, or on a pipe or file given as input.
+// The key wait on a Windows console, or on a pipe, a file or NUL given as
+// input.
 
 #include <conio.h>
+#include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
 
 #include "KeyWait.h"
 
+namespace {
+
+// GetConsoleMode, not _isatty: NUL is a character device too, and _getch
+// would wait there for a console key.
+bool isConsole(DWORD standardHandle) {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(standardHandle), &mode) != 0;
+}
+
+// The console's input buffer is cmd.exe's too: whatever is left there after
+// the key is read by it as typed commands. So input is thrown away until it
+// has been quiet for a moment, within the same bound as on other systems.
+void drainConsole(HANDLE input) {
+    const auto end = std::chrono::steady_clock::now() + keywait::kLongestBurst;
+    while (std::chrono::steady_clock::now() < end &&
+           WaitForSingleObject(input, static_cast<DWORD>(keywait::kQuiet.count())) == WAIT_OBJECT_0) {
+        FlushConsoleInputBuffer(input);
+    }
+    FlushConsoleInputBuffer(input);
+}
+
+}  // namespace
+
 void waitForKey() {
-    if (_isatty(0) == 0) {
-        // A pipe or a file: one byte, or its end, as on other platforms.
-        // _getch would not wait here: it reads only a console.
-        char byte = 0;
-        (void)_read(0, &byte, 1);
+    if (!isConsole(STD_INPUT_HANDLE)) {
+        // One byte, or its end, as on other systems. Binary mode: in text
+        // mode a lone CR would wait for the byte after it.
+        _setmode(_fileno(stdin), _O_BINARY);
+        char first = 0;
+        (void)_read(_fileno(stdin), &first, 1);
         return;
     }
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    // Keys pressed before the prompt was shown do not answer it.
+    FlushConsoleInputBuffer(input);
     // _getch takes a whole key press; an extended key's second code stays
-    // inside the program's console input and goes with it.
+    // inside the program and goes with it.
     (void)_getch();
+    drainConsole(input);
+    // The shell's prompt starts on a line of its own; a file or pipe gets none.
+    if (isConsole(STD_OUTPUT_HANDLE)) {
+        std::cout << '\n' << std::flush;
+    }
 }

@@ -2,14 +2,16 @@
 one key ends the run without Enter or echo, every key counts (Ctrl-C,
 Ctrl-S, arrows, non-ASCII letters), the shell's prompt then starts on a line
 of its own, nothing typed or pasted is left for the shell, and the terminal
-settings are the same afterwards whatever ended the run: a key, a signal, or
-a stop and continue from a job-control shell. The Windows program, given,
-runs under wine's terminal console too."""
+settings are the same afterwards whatever ended the run: a key, a signal, a
+stop and continue from a job-control shell, or a start in the background.
+The Windows program, given, runs under wine's terminal console too, and on
+NUL and a pipe."""
 
 import contextlib
 import fcntl
 import os
 import re
+import resource
 import signal
 import subprocess
 import sys
@@ -48,12 +50,24 @@ def read_available(fd):
 
 
 def take_terminal():
+    """Makes the terminal, standard error in every run, the controlling one
+    of a new session."""
     os.setsid()
-    fcntl.ioctl(0, termios.TIOCSCTTY, 0)
+    fcntl.ioctl(2, termios.TIOCSCTTY, 0)
 
 
 class Paste(bytes):
     """A step that pastes its bytes as fast as the terminal takes them."""
+
+
+class Burst(bytes):
+    """A step that types its bytes amid SIGCONTs sent until the program ends."""
+
+
+class Stream(bytes):
+    """A step that types its bytes every 10 ms, for at most 5 s, until the
+    wait has given the terminal back: that must take at most the wait's bound
+    of one second, with some slack."""
 
 
 def list_folder():
@@ -78,11 +92,6 @@ def new_terminal():
 def report(name, problems):
     print("%s: %s" % (name, "; ".join(problems) if problems else "ok"))
     return not problems
-
-
-def take_terminal_ignoring_hup():
-    take_terminal()
-    signal.signal(signal.SIGHUP, signal.SIG_IGN)
 
 
 def left_for_the_shell(slave):
@@ -112,16 +121,32 @@ def paste(master, data, seconds=5.0):
     return data
 
 
-def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup=False):
-    """Starts the program on a new terminal, and once it waits for the key
-    takes the steps: bytes are typed, a number is a pause in seconds, a
-    signal is sent, and a Paste is pasted whole."""
+def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup=False, typed_early=b"",
+             nonblocking=False):
+    """Starts the program on a new terminal, as its session's leader, and
+    once it waits for the key takes the steps: bytes are typed, a number is a
+    pause in seconds, a signal is sent, a Paste, a Burst or a Stream as they
+    say, and "cooked" sets the terminal back to its first settings from
+    outside. `typed_early` is typed before the program starts; `nonblocking`
+    sets O_NONBLOCK on the terminal, as a parent may."""
     problems = []
     with new_terminal() as (master, slave, before), list_folder() as folder:
         out_path = os.path.join(folder, "out")
         out = open(out_path, "wb") if output_to_file else slave
-        proc = subprocess.Popen([PROGRAM], cwd=folder, stdin=slave, stdout=out, stderr=slave,
-                                preexec_fn=take_terminal_ignoring_hup if ignore_hup else take_terminal)
+        if nonblocking:
+            os.set_blocking(slave, False)
+        file_flags = fcntl.fcntl(slave, fcntl.F_GETFL)
+
+        def start():
+            take_terminal()
+            resource.setrlimit(resource.RLIMIT_CORE, (0, 0))  # no core files from the signals sent
+            if ignore_hup:
+                signal.signal(signal.SIGHUP, signal.SIG_IGN)
+            if typed_early:
+                os.write(master, typed_early)
+                os.read(master, 64)  # its echo: the terminal has it, and the run's output starts clean
+
+        proc = subprocess.Popen([PROGRAM], cwd=folder, stdin=slave, stdout=out, stderr=slave, preexec_fn=start)
         if output_to_file:
             out.close()
 
@@ -133,11 +158,13 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
 
         screen = b""
 
+        def in_wait():
+            return termios.tcgetattr(slave)[3] & WAIT_FLAGS == 0
+
         def prompt_shown_and_waiting():
             nonlocal screen
             screen += read_available(master)
-            in_wait = termios.tcgetattr(slave)[3] & WAIT_FLAGS == 0
-            return in_wait and written().endswith(PROMPT)
+            return in_wait() and written().endswith(PROMPT)
 
         if not wait_until(prompt_shown_and_waiting):
             problems.append("never reached the key wait with the prompt shown: %r" % written())
@@ -145,12 +172,26 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
             problems.append("ended before any key")
         unpasted = b""
         for step in steps:
-            if isinstance(step, signal.Signals):
-                proc.send_signal(step)
-            elif isinstance(step, float):
+            if isinstance(step, float):
                 time.sleep(step)
+            elif isinstance(step, int):
+                proc.send_signal(step)
+            elif step == "cooked":
+                termios.tcsetattr(slave, termios.TCSANOW, before)
             elif isinstance(step, Paste):
                 unpasted += paste(master, step)
+            elif isinstance(step, Burst):
+                os.write(master, step)
+                while proc.poll() is None:
+                    proc.send_signal(signal.SIGCONT)
+            elif isinstance(step, Stream):
+                started = time.monotonic()
+                while in_wait() and time.monotonic() - started < 5:
+                    os.write(master, step)
+                    time.sleep(0.01)
+                if time.monotonic() - started > 2:
+                    problems.append("input that never went quiet held the wait for %.1f s" %
+                                    (time.monotonic() - started))
             else:
                 os.write(master, step)
         try:
@@ -174,17 +215,21 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
             problems.append("unexpected layout: %r" % text[:200])
         if termios.tcgetattr(slave) != before:
             problems.append("terminal settings not restored")
+        if fcntl.fcntl(slave, fcntl.F_GETFL) != file_flags:
+            problems.append("file status flags changed")
         left = unpasted + left_for_the_shell(slave)
-        if left:
+        # A stream's byte typed as the wait ended is the shell's
+        if len(left) > (1 if any(isinstance(step, Stream) for step in steps) else 0):
             problems.append("%d bytes left for the shell: %r" % (len(left), left[:40]))
     return report(name, problems)
 
 
-def run_in_shell(name, steps):
+def run_in_shell(name, steps, background=False):
     """Runs the program from an interactive job-control shell, which stops,
-    resumes and reports it as a user's shell would. The steps are typed at
-    the shell or the program; a signal goes to the program, and the name of
-    a check waits for it to hold."""
+    resumes and reports it as a user's shell would; `background` starts it
+    with &. The steps are typed at the shell or the program, a Paste pasted;
+    a signal goes to the program, and the name of a check waits for it to
+    hold. Nothing pasted may run as a command."""
     problems = []
     with new_terminal() as (master, slave, before), list_folder() as folder:
         shell = subprocess.Popen(["bash", "--norc", "--noprofile", "--noediting", "-i"], stdin=slave, stdout=slave,
@@ -201,18 +246,23 @@ def run_in_shell(name, steps):
             return termios.tcgetattr(slave)[3] & WAIT_FLAGS == 0 and shown(PROMPT.strip())
 
         def gone():
-            """The program has ended (the shell may not have reaped it yet)."""
+            """The program has ended, and the shell has reaped it."""
+            nonlocal pid
+            if pid is None:  # the shell gives a job's number when it starts it in the background
+                started = re.search(rb"\[1\] ([0-9]+)", screen)
+                pid = int(started.group(1)) if started else os.tcgetpgrp(master)
             try:
-                with open("/proc/%d/stat" % pid) as stat:
-                    return stat.read().rsplit(")", 1)[1].split()[0] in ("Z", "X")
-            except OSError:  # reaped, or going as it was read
+                os.kill(pid, 0)
+                return False
+            except ProcessLookupError:
                 return True
 
+        # set -b: the shell reports a stopped job at once, not at its next prompt.
         checks = {"waiting": waiting, "stopped": lambda: shown(b"Stopped"),
                   "ended": lambda: shown(b"status=0"), "gone": gone}
-        os.write(master, b"cd %s; %s\n" % (folder.encode(), PROGRAM.encode()))
+        os.write(master, b"set -b; cd %s; %s%s\n" % (folder.encode(), PROGRAM.encode(), b" &" if background else b""))
         for step in steps:
-            if isinstance(step, signal.Signals):
+            if isinstance(step, int):
                 pid = pid or os.tcgetpgrp(master)
                 os.kill(pid, step)
             elif isinstance(step, float):
@@ -221,8 +271,13 @@ def run_in_shell(name, steps):
                 if not wait_until(checks[step], 10):
                     problems.append("not %s: %r" % (step, screen[-80:]))
                     break
+            elif isinstance(step, Paste):
+                paste(master, step)
             else:
                 os.write(master, step)
+        time.sleep(0.2)
+        if shown(b"PWNED-42"):
+            problems.append("a pasted command ran")
         if termios.tcgetattr(slave)[3] & WAIT_FLAGS != before[3] & WAIT_FLAGS:
             problems.append("terminal left in raw mode")
         # A second exit leaves even with a job the shell still counts as stopped.
@@ -238,50 +293,80 @@ def run_in_shell(name, steps):
     return report(name, problems)
 
 
+COMMAND_PASTE = Paste(b"some pasted text\necho PWNED-$((6*7))\n")
+
 SHELL_CASES = [
     ("SIGTSTP, fg, then a key",
-     ["waiting", signal.SIGTSTP, "stopped", b"fg; echo status=$?\n", "waiting", b"x", "ended"]),
+     dict(steps=["waiting", signal.SIGTSTP, "stopped", b"fg; echo status=$?\n", "waiting", b"x", "ended"])),
+    # Stopped by SIGTTOU, which the shell gives a cooked terminal back.
+    ("SIGTTOU, fg, then a key",
+     dict(steps=["waiting", signal.SIGTTOU, "stopped", b"fg; echo status=$?\n", "waiting", b"x", "ended"])),
+    # In the background, reading stops the program until fg.
+    ("SIGSTOP, bg, fg, then a key",
+     dict(steps=["waiting", signal.SIGSTOP, "stopped", b"bg\n", 0.3, b"fg; echo status=$?\n", "waiting", b"x",
+                 "ended"])),
     # The shell's kill sends a stopped job SIGTERM and SIGCONT: the program
     # goes on in the background and must still end.
-    ("SIGTERM in the background", ["waiting", signal.SIGSTOP, "stopped", b"kill %1\n", "gone"]),
+    ("SIGTERM in the background",
+     dict(steps=["waiting", signal.SIGSTOP, "stopped", b"kill %1\n", "gone"])),
+    # Started with &, the program is stopped before it takes the terminal.
+    ("started in the background, fg, then a paste",
+     dict(steps=["stopped", b"fg; echo status=$?\n", "waiting", COMMAND_PASTE, "ended"], background=True)),
+    ("started in the background, then killed",
+     dict(steps=["stopped", b"kill %1\n", "gone"], background=True)),
 ]
 
 
-def run_under_wine(name, key):
-    """The Windows program under wine's terminal console: the key ends it,
-    and the terminal is as it was before."""
+def run_under_wine(name, key=b"", given="console"):
+    """The Windows program under wine's terminal console, with its input the
+    console, NUL (through cmd) or a pipe: the key, if any, ends it; on the
+    console the shell's prompt then starts on a line of its own; and the
+    terminal is as it was before."""
     problems = []
     wine, prefix, program = WINE[0], os.path.abspath(WINE[1]), os.path.abspath(WINE[2])
+    command = {"console": [wine, program], "pipe": [wine, program],
+               "NUL": [wine, "cmd", "/c", "Z:%s < NUL" % program.replace("/", "\\")]}[given]
     with new_terminal() as (master, slave, before), list_folder() as folder:
-        proc = subprocess.Popen([wine, program], cwd=folder, stdin=slave, stdout=slave, stderr=slave,
-                                preexec_fn=take_terminal,
+        proc = subprocess.Popen(command, cwd=folder, stdin=subprocess.PIPE if given == "pipe" else slave, stdout=slave,
+                                stderr=slave, preexec_fn=take_terminal,
                                 env=dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all"))
         screen = b""
 
-        def prompt_shown():
+        def text():
+            """What the screen shows: wine's console draws the text between
+            cursor movements, and moves over spaces."""
             nonlocal screen
             screen += read_available(master)
-            # wine's console draws the text between cursor movements, and
-            # moves over spaces
-            return PROMPT.strip().replace(b" ", b"") in re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]| ", b"", screen)
+            return re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]| ", b"", screen)
 
-        if not wait_until(prompt_shown, 60):
+        if not wait_until(lambda: PROMPT.strip().replace(b" ", b"") in text(), 60):
             problems.append("no prompt: %r" % screen[-80:])
         time.sleep(0.5)  # the console reads its input only once the program asks for it
-        os.write(master, key)
+        if given == "pipe":
+            proc.stdin.write(key)
+            proc.stdin.flush()  # and the pipe stays open
+        else:
+            os.write(master, key)
         try:
             if proc.wait(timeout=20) != 0:
                 problems.append("exit status %d" % proc.returncode)
         except subprocess.TimeoutExpired:
             proc.kill()
             proc.wait()
-            problems.append("did not end after the key")
+            problems.append("did not end after the key" if key else "waited for a key")
+        if given == "console" and not re.search(rb"continue\.\.\.\r*\n$", text()):
+            problems.append("no line end after the prompt: %r" % text()[-40:])
         if termios.tcgetattr(slave) != before:
             problems.append("terminal settings not restored")
     return report(name, problems)
 
 
-WINE_CASES = [("a letter", b"x"), ("Up arrow", b"\x1b[A")]
+WINE_CASES = [
+    ("a letter", dict(key=b"x")),
+    ("Up arrow", dict(key=b"\x1b[A")),
+    ("input from NUL", dict(given="NUL")),
+    ("a lone CR on a pipe", dict(key=b"\r", given="pipe")),
+]
 
 PASTE = b"".join(b"line %05d of a long pasted text that goes on\n" % i for i in range(450)) + b"touch LEAK\n"
 
@@ -306,12 +391,24 @@ CASES = [
     ("SIGPIPE during the wait", dict(steps=[signal.SIGPIPE], expected_status=-signal.SIGPIPE)),
     ("an ignored SIGHUP stays ignored", dict(steps=[signal.SIGHUP, 0.2, b"x"], ignore_hup=True)),
     ("output to a file", dict(steps=[b"q"], output_to_file=True)),
-]
+    ("SIGABRT during the wait", dict(steps=[signal.SIGABRT], expected_status=-signal.SIGABRT)),
+    ("SIGSEGV during the wait", dict(steps=[signal.SIGSEGV], expected_status=-signal.SIGSEGV)),
+    ("a real-time signal during the wait",
+     dict(steps=[signal.SIGRTMIN + 1], expected_status=-(signal.SIGRTMIN + 1))),
+    # A session's leader is in an orphaned group, whose stops are discarded.
+    ("SIGTSTP to a session's leader, then a key", dict(steps=[signal.SIGTSTP, 0.2, b"x"])),
+    ("SIGSTOP, the terminal set cooked, SIGCONT, then a key",
+     dict(steps=[signal.SIGSTOP, 0.1, "cooked", signal.SIGCONT, 0.2, b"x"])),
+    ("SIGCONT during the drain of a paste", dict(steps=[b"x", 0.01, signal.SIGCONT, 0.01, Paste(PASTE)])),
+    ("O_NONBLOCK on the terminal", dict(steps=[0.2, b"x"], nonblocking=True)),
+    ("Enter before the prompt, then a key", dict(steps=[0.2, b"x"], typed_early=b"\r")),
+    ("input that never goes quiet", dict(steps=[Stream(b"s")])),
+] + [("a burst of SIGCONT as the key comes, run %d" % run, dict(steps=[Burst(b"x")])) for run in range(1, 6)]
 
 results = [run_case(name, **options) for name, options in CASES]
-results += [run_in_shell(name, steps) for name, steps in SHELL_CASES]
+results += [run_in_shell(name, **options) for name, options in SHELL_CASES]
 if WINE:
-    results += [run_under_wine("Windows program, " + name, key) for name, key in WINE_CASES]
+    results += [run_under_wine("Windows program, " + name, **options) for name, options in WINE_CASES]
 passed = sum(results)
 print("%d passed, %d failed" % (passed, len(results) - passed))
 sys.exit(0 if all(results) else 1)
