@@ -246,16 +246,14 @@ def run_in_shell(name, steps, background=False):
             return termios.tcgetattr(slave)[3] & WAIT_FLAGS == 0 and shown(PROMPT.strip())
 
         def gone():
-            """The program has ended, and the shell has reaped it."""
+            """The program has ended; the shell may not have reaped it, and
+            need not have noticed: ps tells, on every system."""
             nonlocal pid
             if pid is None:  # the shell gives a job's number when it starts it in the background
                 started = re.search(rb"\[1\] ([0-9]+)", screen)
                 pid = int(started.group(1)) if started else os.tcgetpgrp(master)
-            try:
-                os.kill(pid, 0)
-                return False
-            except ProcessLookupError:
-                return True
+            state = subprocess.run(["ps", "-o", "stat=", "-p", str(pid)], capture_output=True, text=True).stdout
+            return state.strip()[:1] in ("", "Z")
 
         # set -b: the shell reports a stopped job at once, not at its next prompt.
         checks = {"waiting": waiting, "stopped": lambda: shown(b"Stopped"),
