@@ -224,16 +224,20 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
     return report(name, problems)
 
 
-def run_in_shell(name, steps, background=False):
+SHELLS = {"bash": ["bash", "--norc", "--noprofile", "--noediting", "-i"], "dash": ["dash", "-i"]}
+
+
+def run_in_shell(name, steps, background=False, under="bash"):
     """Runs the program from an interactive job-control shell, which stops,
     resumes and reports it as a user's shell would; `background` starts it
-    with &. The steps are typed at the shell or the program, a Paste pasted;
-    a signal goes to the program, and the name of a check waits for it to
+    with &. Unlike bash, dash gives a stopped job the terminal as it left
+    it. The steps are typed at the shell or the program, a Paste pasted; a
+    signal goes to the program, and the name of a check waits for it to
     hold. Nothing pasted may run as a command."""
     problems = []
     with new_terminal() as (master, slave, before), list_folder() as folder:
-        shell = subprocess.Popen(["bash", "--norc", "--noprofile", "--noediting", "-i"], stdin=slave, stdout=slave,
-                                 stderr=slave, preexec_fn=take_terminal, env=dict(os.environ, PS1="$ "))
+        shell = subprocess.Popen(SHELLS[under], stdin=slave, stdout=slave, stderr=slave, preexec_fn=take_terminal,
+                                 env=dict(os.environ, PS1="$ "))
         screen = b""
         pid = None
 
@@ -255,10 +259,12 @@ def run_in_shell(name, steps, background=False):
             state = subprocess.run(["ps", "-o", "stat=", "-p", str(pid)], capture_output=True, text=True).stdout
             return state.strip()[:1] in ("", "Z")
 
-        # set -b: the shell reports a stopped job at once, not at its next prompt.
+        # set -b: bash reports a stopped job at once, not at its next prompt.
         checks = {"waiting": waiting, "stopped": lambda: shown(b"Stopped"),
-                  "ended": lambda: shown(b"status=0"), "gone": gone}
-        os.write(master, b"set -b; cd %s; %s%s\n" % (folder.encode(), PROGRAM.encode(), b" &" if background else b""))
+                  "ended": lambda: shown(b"status=0"), "gone": gone,
+                  "the shell's terminal": lambda: termios.tcgetattr(slave)[3] == before[3]}
+        os.write(master, b"%scd %s; %s%s\n" % (b"set -b; " if under == "bash" else b"", folder.encode(), PROGRAM.encode(),
+                                              b" &" if background else b""))
         for step in steps:
             if isinstance(step, int):
                 pid = pid or os.tcgetpgrp(master)
@@ -297,8 +303,9 @@ SHELL_CASES = [
     ("SIGTSTP, fg, then a key",
      dict(steps=["waiting", signal.SIGTSTP, "stopped", b"fg; echo status=$?\n", "waiting", b"x", "ended"])),
     # Stopped by SIGTTOU, which the shell gives a cooked terminal back.
-    ("SIGTTOU, fg, then a key",
-     dict(steps=["waiting", signal.SIGTTOU, "stopped", b"fg; echo status=$?\n", "waiting", b"x", "ended"])),
+    ("SIGTTOU, fg, then a key, under dash",
+     dict(steps=["waiting", signal.SIGTTOU, "stopped", "the shell's terminal", b"fg; echo status=$?\n", "waiting", b"x",
+                 "ended"], under="dash")),
     # In the background, reading stops the program until fg.
     ("SIGSTOP, bg, fg, then a key",
      dict(steps=["waiting", signal.SIGSTOP, "stopped", b"bg\n", 0.3, b"fg; echo status=$?\n", "waiting", b"x",
@@ -309,9 +316,10 @@ SHELL_CASES = [
      dict(steps=["waiting", signal.SIGSTOP, "stopped", b"kill %1\n", "gone"])),
     # Started with &, the program is stopped before it takes the terminal.
     ("started in the background, fg, then a paste",
-     dict(steps=["stopped", b"fg; echo status=$?\n", "waiting", COMMAND_PASTE, "ended"], background=True)),
+     dict(steps=["stopped", "the shell's terminal", b"fg; echo status=$?\n", "waiting", COMMAND_PASTE, "ended"],
+          background=True)),
     ("started in the background, then killed",
-     dict(steps=["stopped", b"kill %1\n", "gone"], background=True)),
+     dict(steps=["stopped", "the shell's terminal", b"kill %1\n", "gone"], background=True)),
 ]
 
 
