@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates data/EnglishWL.txt from Debian's scowl package (SCOWL).
-# Not run by the build: the list is committed; this records where it came from.
+# Not run by the build: the list is committed; this records where it came from
+# and what was taken out of it.
 #   apt-get install scowl && tools/make-wordlist.sh
 # Debian only: it reads the scowl package's files and asks dpkg-query for its
 # version.
@@ -8,12 +9,17 @@
 # What it does, in order:
 #   1. takes SCOWL's common "words" lists in every spelling variety;
 #   2. folds accented entries to plain letters (cafe from café);
-#   3. keeps plain lowercase a to z entries, minus stray letters.
-# It reports on stderr what step 2 added, so a new SCOWL can be reviewed from
-# the output. The same inputs give the same bytes.
+#   3. keeps plain lowercase a to z entries, minus stray letters;
+#   4. leaves out data/excluded-words.txt's words and their inflections;
+#   5. checks that no common word (sizes 10 and 20) went without being named
+#      in that file.
+# It reports on stderr what steps 2 and 4 changed, so a new SCOWL or a new
+# exclusion can be reviewed from the output. The same inputs give the same
+# bytes.
 set -euo pipefail
 src=/usr/share/dict/scowl
 out="$(dirname "$0")/../data"
+excluded="$out/excluded-words.txt"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 
@@ -62,7 +68,59 @@ cat "${sources[@]}" | unaccent | plain > "$tmp/all"
 # the folding added.
 cat "${sources[@]}" | plain > "$tmp/unfolded"
 
-cp "$tmp/all" "$out/EnglishWL.txt"
+# The exclusion file: one word a line, "#" starts a comment (the reason),
+# blank lines are allowed. A bare word goes with the forms made from it below;
+# "=word" goes alone, for words whose regular forms are innocent words.
+sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$excluded" > "$tmp/entries"
+if LC_ALL=C grep -v -E '^=?[a-z]+$' "$tmp/entries" > "$tmp/bad"; then
+  echo "$excluded: not a plain word: $(tr '\n' ' ' < "$tmp/bad")" >&2
+  exit 1
+fi
+sed 's/^=//' "$tmp/entries" | LC_ALL=C sort -u > "$tmp/named"
+
+# Inflections by rule, as "form base" pairs. The rules overshoot (gooker, squawer),
+# which is harmless: only forms that are on the list are taken out, and the
+# report names each one for review.
+# A word named in the file counts as named even where a rule also reaches it.
+LC_ALL=C awk '
+  function add(f) { if (!(f in owner) || f == base) owner[f] = base }
+  END { for (f in owner) print f, owner[f] }
+  /^=/ { base = substr($0, 2); add(base); next }
+  {
+    base = $0; add(base)
+    add(base "s"); add(base "ed"); add(base "ing")
+    if (base ~ /(s|x|z|ch|sh|o)$/) add(base "es")
+    add(base "er"); add(base "ers")
+    if (base ~ /e$/) {
+      stem = substr(base, 1, length(base) - 1)
+      add(base "d"); add(base "r"); add(base "rs"); add(stem "ing")
+    }
+    if (base ~ /[^aeiou]y$/) {
+      stem = substr(base, 1, length(base) - 1)
+      add(stem "ies"); add(stem "ied"); add(stem "ier"); add(stem "iest")
+    }
+    # shit, shitting: one vowel before a final consonant doubles it.
+    if (base ~ /(^|[^aeiou])[aeiou][b-df-hj-np-tvz]$/) {
+      last = substr(base, length(base))
+      add(base last "ed"); add(base last "ing")
+      add(base last "er"); add(base last "ers")
+    }
+  }' "$tmp/entries" | LC_ALL=C sort > "$tmp/forms"
+
+LC_ALL=C join "$tmp/all" "$tmp/forms" > "$tmp/removed"
+cut -d' ' -f1 "$tmp/removed" | LC_ALL=C comm -23 "$tmp/all" - > "$tmp/list"
+
+# Every common word that is not on the list must be named in the exclusion
+# file itself, not only reached by an inflection rule: then no rule can take
+# an everyday word out unseen. The shipped list is left as it was if not.
+cat "$src"/{english,american,british}-words.{10,20} | unaccent | plain |
+  LC_ALL=C comm -23 - "$tmp/list" |
+  LC_ALL=C comm -23 - "$tmp/named" > "$tmp/lost"
+if [ -s "$tmp/lost" ]; then
+  echo "common words lost without being named in $excluded: $(tr '\n' ' ' < "$tmp/lost")" >&2
+  exit 1
+fi
+cp "$tmp/list" "$out/EnglishWL.txt"
 
 # The notice is SCOWL's own copyright, sources and credits section.
 {
@@ -75,5 +133,10 @@ cp "$tmp/all" "$out/EnglishWL.txt"
 {
   echo "plain spellings added by folding ($(LC_ALL=C comm -23 "$tmp/all" "$tmp/unfolded" | wc -l)):"
   LC_ALL=C comm -23 "$tmp/all" "$tmp/unfolded" | fmt -w 78 | sed 's/^/  /'
+  echo "left out as named in $(basename "$excluded") ($(awk '$1 == $2' "$tmp/removed" | wc -l)):"
+  awk '$1 == $2 { print $1 }' "$tmp/removed" | fmt -w 78 | sed 's/^/  /'
+  echo "left out as inflections ($(awk '$1 != $2' "$tmp/removed" | wc -l)):"
+  awk '$1 != $2 { print "  " $1 " (" $2 ")" }' "$tmp/removed"
+  echo "no common word of sizes 10 and 20 lost unless named"
 } >&2
 echo "wrote $(wc -l < "$out/EnglishWL.txt") words from scowl $(dpkg-query -W -f='${Version}' scowl)"
