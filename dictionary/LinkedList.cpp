@@ -1,6 +1,7 @@
 #include "LinkedList.h"
 
 #include <iostream>
+#include <new>
 
 namespace {
 
@@ -20,18 +21,33 @@ bool startsWith(const std::string& word, const std::string& prefix) {
 
 }  // namespace
 
+void NodeArena::grow() {
+    newestBytes = newest == nullptr ? kFirstBlockBytes : newestBytes * 2;
+    newest = new (::operator new(newestBytes)) Block{newest};
+    next = reinterpret_cast<Slot*>(newest + 1);
+    end = next + (newestBytes - sizeof(Block)) / sizeof(Slot);
+}
+
+void NodeArena::release() {
+    while (newest != nullptr) {
+        Block* previous = newest->previous;
+        ::operator delete(newest);
+        newest = previous;
+    }
+    next = nullptr;
+    end = nullptr;
+}
+
 LinkedList::~LinkedList() {
     clear();
 }
 
 void LinkedList::insert(std::string_view word) {
-    void* memory = pool.allocate(sizeof(ListNode), alignof(ListNode));
-    head = new (memory) ListNode{std::string(word), head};
+    head = new (nodes.allocate()) ListNode{std::string(word), head};
 }
 
 void LinkedList::destroy(ListNode* node) {
     node->~ListNode();
-    pool.deallocate(node, sizeof(ListNode), alignof(ListNode));
 }
 
 bool LinkedList::contains(const std::string& word) const {
@@ -89,5 +105,5 @@ void LinkedList::clear() {
         head = head->next;
         destroy(old);
     }
-    pool.release();
+    nodes.release();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
-#include <memory_resource>
 #include <string>
 #include <string_view>
 
@@ -9,6 +9,47 @@
 struct ListNode {
     std::string word;
     ListNode* next;
+};
+
+// The memory of one bucket's nodes: blocks that double in size, handed out
+// by bumping a pointer. A heap allocation and free per word would cost more
+// than the rest of loading and teardown together, and std::pmr's pools are
+// missing from libc++ before 16 and from Apple's before macOS 14.
+class NodeArena {
+public:
+    NodeArena() = default;
+    ~NodeArena() { release(); }
+    NodeArena(const NodeArena&) = delete;
+    NodeArena& operator=(const NodeArena&) = delete;
+
+    // Raw room for one node, valid until release().
+    void* allocate() {
+        if (next == end) {
+            grow();
+        }
+        return next++;
+    }
+    // Frees every block; the nodes in them must be destroyed already.
+    void release();
+
+private:
+    struct alignas(ListNode) Slot {
+        std::array<unsigned char, sizeof(ListNode)> bytes;
+    };
+    // Heads each block, so that the blocks form a list the arena frees in a loop.
+    struct alignas(ListNode) Block {
+        Block* previous;
+    };
+
+    // Enough for the nodes of a small bucket; allocated at the first insert.
+    static constexpr std::size_t kFirstBlockBytes = std::size_t{64} * 1024;
+
+    void grow();
+
+    Slot* next = nullptr;
+    Slot* end = nullptr;
+    Block* newest = nullptr;
+    std::size_t newestBytes = 0;
 };
 
 // A singly linked bucket of words, newest first. Owns its nodes.
@@ -35,15 +76,9 @@ public:
 private:
     friend struct TestPeer;
 
-    // Enough for the nodes of a small bucket; allocated at the first insert.
-    static constexpr std::size_t kFirstPoolBlock = std::size_t{64} * 1024;
-
     void destroy(ListNode* node);
 
-    // The bucket's nodes come from its own pool, in blocks that grow by half
-    // each time: a heap allocation and free per word cost more than the rest
-    // of loading and teardown together. A removed node's memory is given
-    // back when the bucket is emptied or destroyed.
-    std::pmr::monotonic_buffer_resource pool{kFirstPoolBlock};
+    // A removed node's memory is given back when the bucket is emptied or destroyed.
+    NodeArena nodes;
     ListNode* head = nullptr;
 };

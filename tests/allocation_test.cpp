@@ -21,7 +21,7 @@ std::size_t nodeCount(const TreeNode* node) {
 }  // namespace
 
 TEST(Allocation, LoadingTakesBlocksAndQueriesNothing) {
-    // Nodes come from the buckets' pools in a few blocks; only a word longer
+    // Nodes come from the buckets' arenas in a few blocks; only a word longer
     // than the string's own buffer (15 bytes) needs a heap block of its own.
     std::size_t longWords = 0;
     std::ifstream list(WORDGRID_SHIPPED_LIST);
