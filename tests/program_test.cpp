@@ -37,7 +37,7 @@ struct Platform {
 };
 
 std::vector<Platform> platforms() {
-    std::vector<Platform> all{{"Linux", {}, WORDGRID_PROGRAM, ".tar.gz", "\n"}};
+    std::vector<Platform> all{{WORDGRID_PLATFORM, {}, WORDGRID_PROGRAM, ".tar.gz", "\n"}};
     const std::vector<std::string> wine{"env", "WINEPREFIX=" WORDGRID_WINEPREFIX, "WINEDEBUG=-all",
                                         WORDGRID_WINE};
     if (!std::string(WORDGRID_WINDOWS_PROGRAM).empty()) {
