@@ -1,10 +1,15 @@
 // Runs the built programs as processes, each case in a temporary directory,
 // and checks everything they write, byte for byte.
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <sstream>
@@ -116,6 +121,8 @@ struct Case {
     Holds holds;
     std::string list;
     Input input;
+    // No process can be started, so the runner itself must fail the run.
+    bool forkFails = false;
 };
 
 std::vector<Case> cases() {
@@ -138,6 +145,7 @@ std::vector<Case> cases() {
         {"EveryLetterAWord", Holds::TheList, alphabet, Input::Key},
         {"CrLfPairsJunkAndCtrlZ", Holds::TheList, pairsCrLf + junk, Input::Key},
         {"ShippedList", Holds::TheList, readFile(WORDGRID_SHIPPED_LIST), Input::Key},
+        {"NoProcessToBeHad", Holds::Nothing, "", Input::Key, true},
     };
 }
 
@@ -155,6 +163,29 @@ TEST_P(Program, RunsOnEveryPlatform) {
             std::filesystem::create_directory(dir.path / "EnglishWL.txt");
         } else if (run.holds == Holds::TheList) {
             dir.write("EnglishWL.txt", run.list);
+        }
+        if (run.forkFails) {
+            // In a child of its own, as a user allowed no processes (root is
+            // not held to the limit): the run fails once, on the fork, and
+            // goes no further.
+            EXPECT_EXIT(
+                {
+                    const passwd* nobody = getpwnam("nobody");
+                    const rlimit none{};  // no processes at all
+                    if ((getuid() == 0 && (nobody == nullptr || setuid(nobody->pw_uid) != 0)) ||
+                        setrlimit(RLIMIT_NPROC, &none) != 0) {
+                        std::_Exit(100);
+                    }
+                    testing::TestPartResultArray failures;
+                    const testing::ScopedFakeTestPartResultReporter catcher(&failures);
+                    runProgram(dir.path, run.input, platform.command(platform.program));
+                    for (int i = 0; i < failures.size(); ++i) {
+                        std::fputs(failures.GetTestPartResult(i).message(), stderr);
+                    }
+                    std::_Exit(failures.size());
+                },
+                testing::ExitedWithCode(1), "fork: ");
+            continue;
         }
         expectCleanRun(runProgram(dir.path, run.input, platform.command(platform.program)), wordsOf(run.list),
                        platform);

@@ -10,8 +10,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -30,36 +32,53 @@ struct Result {
 // a file, read at the end, so that only one pipe needs draining. With a key
 // for input, one key is typed once the prompt is out, after checking that the
 // program is still there, waiting for it. A program silent for 20 s is
-// killed, which fails the test instead of hanging it.
+// killed, which fails the test instead of hanging it. A run that cannot start
+// (no pipe, no fork) fails the test and gives an empty result.
 inline Result runProgram(const std::filesystem::path& dir, Input input,
                          const std::vector<std::string>& command) {
-    std::array<int, 2> out{};
-    std::array<int, 2> in{};
+    // Built before the fork: the child only dups, execs or exits.
+    std::vector<char*> argv;
+    argv.reserve(command.size() + 1);
+    for (const std::string& word : command) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
+    std::array<int, 2> out{-1, -1};
+    std::array<int, 2> in{-1, -1};
     FILE* errors = std::tmpfile();
-    if (errors == nullptr || pipe(out.data()) != 0 || pipe(in.data()) != 0) {
-        ADD_FAILURE() << "pipe";
+    const bool piped = errors != nullptr && pipe(out.data()) == 0 && pipe(in.data()) == 0;
+    // No child: pid -1 must never reach kill or waitpid, where it means every process.
+    const pid_t pid = piped ? fork() : -1;
+    if (pid < 0) {
+        const int error = errno;
+        ADD_FAILURE() << (piped ? "fork" : "pipe") << ": " << std::strerror(error);
+        for (int fd : {out[0], out[1], in[0], in[1]}) {
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
+        if (errors != nullptr) {
+            std::fclose(errors);
+        }
         return {};
     }
-    const pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], STDOUT_FILENO);
         dup2(fileno(errors), STDERR_FILENO);
+        const int devNull = input == Input::DevNull ? open("/dev/null", O_RDONLY) : -1;
         if (input == Input::Key) {
             dup2(in[0], STDIN_FILENO);
         } else if (input == Input::DevNull) {
-            dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
+            dup2(devNull, STDIN_FILENO);
         } else {
             close(STDIN_FILENO);
         }
-        for (int fd : {out[0], out[1], in[0], in[1]}) {
-            close(fd);
+        // The program gets its three streams and nothing else of the runner's.
+        for (int fd : {out[0], out[1], in[0], in[1], fileno(errors), devNull}) {
+            if (fd > STDERR_FILENO) {
+                close(fd);
+            }
         }
-        std::vector<char*> argv;
-        argv.reserve(command.size() + 1);
-        for (const std::string& word : command) {
-            argv.push_back(const_cast<char*>(word.c_str()));
-        }
-        argv.push_back(nullptr);
         if (chdir(dir.c_str()) == 0) {
             execvp(argv[0], argv.data());
         }
