@@ -100,10 +100,13 @@ void expectCleanRun(const Result& run, const std::vector<std::string>& words, co
     EXPECT_EQ(run.out, withLineEnd(expectedOutput(gridOf(withoutCr(run.out)), words), platform.lineEnd));
 }
 
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
+
 // The words a list file holds, as the program should read them.
 std::vector<std::string> wordsOf(const std::string& listText) {
     std::vector<std::string> words;
-    std::istringstream lines(listText);
+    std::istringstream lines(listText.rfind(kByteOrderMark, 0) == 0 ? listText.substr(kByteOrderMark.size())
+                                                                    : listText);
     for (std::string word; std::getline(lines, word);) {
         if (!word.empty() && word.back() == '\r') {
             word.pop_back();
@@ -123,6 +126,9 @@ struct Case {
     Input input;
     // No process can be started, so the runner itself must fail the run.
     bool forkFails = false;
+    // The list's first line gets the grid's first letter, learnt from a run
+    // just before within the same second: a word that the grid spells.
+    bool firstWordOnGrid = false;
 };
 
 std::vector<Case> cases() {
@@ -146,6 +152,7 @@ std::vector<Case> cases() {
         {"CrLfPairsJunkAndCtrlZ", Holds::TheList, pairsCrLf + junk, Input::Key},
         {"ShippedList", Holds::TheList, readFile(WORDGRID_SHIPPED_LIST), Input::Key},
         {"NoProcessToBeHad", Holds::Nothing, "", Input::Key, true},
+        {"ByteOrderMarkBeforeTheFirstWord", Holds::TheList, kByteOrderMark + "\r\n", Input::Key, false, true},
     };
 }
 
@@ -159,10 +166,15 @@ TEST_P(Program, RunsOnEveryPlatform) {
     for (const Platform& platform : platforms()) {
         SCOPED_TRACE(platform.name);
         TempDir dir;
+        std::string list = run.list;
+        if (run.firstWordOnGrid) {
+            const Result before = runProgram(dir.path, Input::DevNull, platform.command(platform.program));
+            list.insert(list.find('\r'), 1, gridOf(withoutCr(before.out))[0]);
+        }
         if (run.holds == Holds::AFolder) {
             std::filesystem::create_directory(dir.path / "EnglishWL.txt");
         } else if (run.holds == Holds::TheList) {
-            dir.write("EnglishWL.txt", run.list);
+            dir.write("EnglishWL.txt", list);
         }
         if (run.forkFails) {
             // In a child of its own, as a user allowed no processes (root is
@@ -187,7 +199,7 @@ TEST_P(Program, RunsOnEveryPlatform) {
                 testing::ExitedWithCode(1), "fork: ");
             continue;
         }
-        expectCleanRun(runProgram(dir.path, run.input, platform.command(platform.program)), wordsOf(run.list),
+        expectCleanRun(runProgram(dir.path, run.input, platform.command(platform.program)), wordsOf(list),
                        platform);
     }
 }
