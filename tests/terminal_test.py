@@ -61,7 +61,8 @@ class Paste(bytes):
 
 
 class Burst(bytes):
-    """A step that types its bytes amid SIGCONTs sent until the program ends."""
+    """A step that types its bytes amid SIGCONTs sent for half a second, or
+    until the program ends: past the wait's drain and restore."""
 
 
 class Stream(bytes):
@@ -122,13 +123,14 @@ def paste(master, data, seconds=5.0):
 
 
 def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup=False, typed_early=b"",
-             nonblocking=False):
+             nonblocking=False, leak_check=True):
     """Starts the program on a new terminal, as its session's leader, and
     once it waits for the key takes the steps: bytes are typed, a number is a
     pause in seconds, a signal is sent, a Paste, a Burst or a Stream as they
     say, and "cooked" sets the terminal back to its first settings from
     outside. `typed_early` is typed before the program starts; `nonblocking`
-    sets O_NONBLOCK on the terminal, as a parent may."""
+    sets O_NONBLOCK on the terminal, as a parent may. Without `leak_check`,
+    a sanitizer build skips its leak check at exit."""
     problems = []
     with new_terminal() as (master, slave, before), list_folder() as folder:
         out_path = os.path.join(folder, "out")
@@ -146,7 +148,9 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
                 os.write(master, typed_early)
                 os.read(master, 64)  # its echo: the terminal has it, and the run's output starts clean
 
-        proc = subprocess.Popen([PROGRAM], cwd=folder, stdin=slave, stdout=out, stderr=slave, preexec_fn=start)
+        env = dict(os.environ) if leak_check else dict(os.environ, ASAN_OPTIONS="detect_leaks=0")
+        proc = subprocess.Popen([PROGRAM], cwd=folder, stdin=slave, stdout=out, stderr=slave, preexec_fn=start,
+                                env=env)
         if output_to_file:
             out.close()
 
@@ -182,7 +186,8 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
                 unpasted += paste(master, step)
             elif isinstance(step, Burst):
                 os.write(master, step)
-                while proc.poll() is None:
+                started = time.monotonic()
+                while proc.poll() is None and time.monotonic() - started < 0.5:
                     proc.send_signal(signal.SIGCONT)
             elif isinstance(step, Stream):
                 started = time.monotonic()
@@ -409,7 +414,12 @@ CASES = [
     ("O_NONBLOCK on the terminal", dict(steps=[0.2, b"x"], nonblocking=True)),
     ("Enter before the prompt, then a key", dict(steps=[0.2, b"x"], typed_early=b"\r")),
     ("input that never goes quiet", dict(steps=[Stream(b"s")])),
-] + [("a burst of SIGCONT as the key comes, run %d" % run, dict(steps=[Burst(b"x")])) for run in range(1, 6)]
+] + [
+    # LeakSanitizer stops the process at exit with ptrace, and a SIGCONT
+    # that comes then undoes that stop, so its check would wait forever.
+    ("a burst of SIGCONT as the key comes, run %d" % run, dict(steps=[Burst(b"x")], leak_check=False))
+    for run in range(1, 6)
+]
 
 results = [run_case(name, **options) for name, options in CASES]
 results += [run_in_shell(name, **options) for name, options in SHELL_CASES]
