@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cstdlib>
-#include <iostream>
+#include <ostream>
 
 #include "WordListFile.h"
 
@@ -36,12 +36,12 @@ void Board::randomize() {
     }
 }
 
-void Board::print() const {
+void Board::print(std::ostream& out) const {
     for (const auto& row : grid) {
         for (const Cell& cell : row) {
-            std::cout << cell.letter << ' ';
+            out << cell.letter << ' ';
         }
-        std::cout << std::endl;
+        out << '\n' << std::flush;
     }
 }
 
@@ -68,6 +68,6 @@ void Board::search(int row, int col) {
     cell.visited = 0;
 }
 
-void Board::printWords() const {
-    found.printInOrder();
+void Board::printWords(std::ostream& out) const {
+    found.printInOrder(out);
 }

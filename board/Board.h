@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <iostream>
 #include <string>
 
 #include "HashTable.h"
@@ -26,14 +28,14 @@ public:
     // Fills the grid row by row with 'a' + rand() % 26, all cells unvisited.
     void randomize();
     // Writes one line per row: each letter followed by a space.
-    void print() const;
+    void print(std::ostream& out = std::cout) const;
     // Records every known word spelled by a path that starts at (row, col)
     // and continues through touching, unvisited cells. Leaves `current` and
     // every visited flag as it found them. Coordinates off the grid, or a
     // visited cell, are not searched.
     void search(int row, int col);
     // Lists the found words in ascending order, each followed by " - ".
-    void printWords() const;
+    void printWords(std::ostream& out = std::cout) const;
 
 private:
     friend struct TestPeer;

@@ -1,7 +1,7 @@
 #include "HashTable.h"
 
 #include <cctype>
-#include <iostream>
+#include <ostream>
 
 int HashTable::hash(std::string_view word) {
     if (word.empty()) {
@@ -12,44 +12,32 @@ int HashTable::hash(std::string_view word) {
     return std::tolower(static_cast<unsigned char>(word[0])) - 'a';
 }
 
-const LinkedList* HashTable::bucketOf(std::string_view word) const {
-    const int index = hash(word);
-    if (index < 0 || index >= kBuckets) {
-        return nullptr;
-    }
-    return &lists[static_cast<std::size_t>(index)];
-}
-
-LinkedList* HashTable::bucketOf(std::string_view word) {
-    return const_cast<LinkedList*>(static_cast<const HashTable*>(this)->bucketOf(word));
-}
-
 void HashTable::insert(std::string_view word) {
-    if (LinkedList* list = bucketOf(word)) {
+    if (LinkedList* list = bucketOf(*this, word)) {
         list->insert(word);
     }
 }
 
-bool HashTable::contains(const std::string& word) const {
-    const LinkedList* list = bucketOf(word);
+bool HashTable::contains(std::string_view word) const {
+    const LinkedList* list = bucketOf(*this, word);
     return list != nullptr && list->contains(word);
 }
 
-bool HashTable::containsPrefix(const std::string& word) const {
-    const LinkedList* list = bucketOf(word);
+bool HashTable::containsPrefix(std::string_view word) const {
+    const LinkedList* list = bucketOf(*this, word);
     return list != nullptr && list->containsPrefix(word);
 }
 
-bool HashTable::remove(const std::string& word) {
-    LinkedList* list = bucketOf(word);
-    const bool removed = list != nullptr && list->remove(word);
-    std::cout << (removed ? "Ture." : "False.");
+bool HashTable::remove(std::string_view word, std::ostream& out) {
+    LinkedList* list = bucketOf(*this, word);
+    const bool removed = list != nullptr && list->remove(word, out);
+    out << (removed ? "Ture." : "False.");
     return removed;
 }
 
-void HashTable::print() const {
+void HashTable::print(std::ostream& out) const {
     for (const LinkedList& list : lists) {
-        list.print();
+        list.print(out);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <array>
-#include <string>
+#include <cstddef>
+#include <iostream>
 #include <string_view>
 
 #include "LinkedList.h"
@@ -24,20 +25,25 @@ public:
     // and not removable.
     // The word is copied once, straight into its new node.
     void insert(std::string_view word);
-    bool contains(const std::string& word) const;
-    bool containsPrefix(const std::string& word) const;
+    bool contains(std::string_view word) const;
+    bool containsPrefix(std::string_view word) const;
 
     // Removes one copy of `word` and writes "Ture." or "False." (no line end).
-    bool remove(const std::string& word);
+    bool remove(std::string_view word, std::ostream& out = std::cout);
     // Writes the 26 buckets, one line each.
-    void print() const;
+    void print(std::ostream& out = std::cout) const;
     void clear();
 
 private:
     friend struct TestPeer;
 
-    LinkedList* bucketOf(std::string_view word);
-    const LinkedList* bucketOf(std::string_view word) const;
+    // The bucket of `word`, or null when it has none: one body for a const
+    // table and for one that changes.
+    template <typename Table>
+    static auto bucketOf(Table& table, std::string_view word) -> decltype(&table.lists[0]) {
+        const int index = hash(word);
+        return index >= 0 && index < kBuckets ? &table.lists[static_cast<std::size_t>(index)] : nullptr;
+    }
 
     std::array<LinkedList, kBuckets> lists;
 };

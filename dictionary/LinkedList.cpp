@@ -1,13 +1,13 @@
 #include "LinkedList.h"
 
-#include <iostream>
 #include <new>
+#include <ostream>
 
 namespace {
 
 // Byte by byte in place: queries are a few letters long and most stored words
 // differ from them within the first two, so this beats a memcmp call.
-bool startsWith(const std::string& word, const std::string& prefix) {
+bool startsWith(const std::string& word, std::string_view prefix) {
     if (word.size() < prefix.size()) {
         return false;
     }
@@ -50,16 +50,16 @@ void LinkedList::destroy(ListNode* node) {
     node->~ListNode();
 }
 
-bool LinkedList::contains(const std::string& word) const {
+bool LinkedList::contains(std::string_view word) const {
     for (const ListNode* node = head; node != nullptr; node = node->next) {
-        if (node->word == word) {
+        if (node->word.size() == word.size() && startsWith(node->word, word)) {  // equal, compared alike
             return true;
         }
     }
     return false;
 }
 
-bool LinkedList::containsPrefix(const std::string& word) const {
+bool LinkedList::containsPrefix(std::string_view word) const {
     for (const ListNode* node = head; node != nullptr; node = node->next) {
         // No temporary string per node: this is the search's hottest path.
         if (startsWith(node->word, word)) {
@@ -69,7 +69,7 @@ bool LinkedList::containsPrefix(const std::string& word) const {
     return false;
 }
 
-bool LinkedList::remove(const std::string& word) {
+bool LinkedList::remove(std::string_view word, std::ostream& out) {
     if (head == nullptr) {
         return false;
     }
@@ -84,18 +84,18 @@ bool LinkedList::remove(const std::string& word) {
         if (node->word == word) {
             before->next = node->next;
             destroy(node);
-            std::cout << "Ture." << std::endl;
+            out << "Ture." << '\n' << std::flush;
             return true;
         }
     }
     return false;
 }
 
-void LinkedList::print() const {
+void LinkedList::print(std::ostream& out) const {
     for (const ListNode* node = head; node != nullptr; node = node->next) {
-        std::cout << node->word << " -> ";
+        out << node->word << " -> ";
     }
-    std::cout << "X " << std::endl;
+    out << "X " << '\n' << std::flush;
 }
 
 void LinkedList::clear() {

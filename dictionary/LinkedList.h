@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <iostream>
 #include <string>
 #include <string_view>
 
@@ -62,15 +63,15 @@ public:
 
     // Adds a node at the head; an equal word already stored is kept too.
     void insert(std::string_view word);
-    bool contains(const std::string& word) const;
+    bool contains(std::string_view word) const;
     // True when some stored word begins with `word` (a word begins with itself).
-    bool containsPrefix(const std::string& word) const;
+    bool containsPrefix(std::string_view word) const;
 
     // Takes out the first node holding `word`. Only a node found past the
     // head is reported, with "Ture." and an end of line.
-    bool remove(const std::string& word);
+    bool remove(std::string_view word, std::ostream& out = std::cout);
     // Writes every word followed by " -> ", then "X " and an end of line.
-    void print() const;
+    void print(std::ostream& out = std::cout) const;
     void clear();
 
 private:

@@ -4,13 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
+#include <ostream>
 #include <random>
 #include <string>
 
+#include "Play.h"
 #include "TestPaths.h"
 #include "support/AllocationCounter.h"
 #include "support/BoardSupport.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -24,9 +26,8 @@ TEST(Allocation, LoadingTakesBlocksAndQueriesNothing) {
     // Nodes come from the buckets' arenas in a few blocks; only a word longer
     // than the string's own buffer (15 bytes) needs a heap block of its own.
     std::size_t longWords = 0;
-    std::ifstream list(WORDGRID_SHIPPED_LIST);
-    for (std::string line; std::getline(list, line);) {
-        longWords += line.size() > 15 ? 1 : 0;
+    for (const std::string& word : wordsOf(readFile(WORDGRID_SHIPPED_LIST))) {
+        longWords += word.size() > 15 ? 1 : 0;
     }
     Board board;
     std::size_t before = allocation::count();
@@ -50,11 +51,12 @@ TEST(Allocation, SearchAllocatesOnlyTheFoundWordsNodes) {
     Board board;
     board.loadDictionary(WORDGRID_SHIPPED_LIST);
     std::mt19937 random(7);
+    std::ostream discard(nullptr);  // writes nothing, and so allocates nothing
     for (int gridNumber = 0; gridNumber < 50; ++gridNumber) {
         const std::string grid = randomGrid(random);
         TestPeer::setLetters(board, grid);
         const std::size_t before = allocation::count();
-        searchEverySquare(board);
+        searchPass(board, discard);
         EXPECT_EQ(allocation::count() - before, nodeCount(TestPeer::root(TestPeer::found(board)))) << grid;
     }
 }

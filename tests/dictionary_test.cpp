@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "HashTable.h"
 #include "support/BoardSupport.h"
-#include "support/TestSupport.h"
 
 namespace {
 
 std::string dump(const HashTable& table) {
-    CapturedCout out;
-    table.print();
-    return out.take();
+    std::ostringstream out;
+    table.print(out);
+    return out.str();
 }
 
 const std::string kEmptyDump = [] {
@@ -32,17 +32,22 @@ TEST(HashTable, ExactAndPrefixQueries) {
     table.insert("tea");
     table.insert("team");
     table.insert("apple");
-    EXPECT_FALSE(table.contains("t"));
-    EXPECT_FALSE(table.contains("te"));
-    EXPECT_TRUE(table.contains("tea"));
-    EXPECT_TRUE(table.contains("apple"));
-    EXPECT_FALSE(table.contains("teams"));
-    for (const char* prefix : {"t", "te", "tea", "team", "a", "apple"}) {
-        EXPECT_TRUE(table.containsPrefix(prefix)) << prefix;
+    struct Query {
+        const char* word;
+        bool known, begun;  // what contains and containsPrefix answer
+    };
+    for (const Query& query : {Query{"t", false, true},
+                               {"te", false, true},
+                               {"tea", true, true},
+                               {"team", true, true},
+                               {"teams", false, false},
+                               {"tx", false, false},
+                               {"a", false, true},
+                               {"apple", true, true},
+                               {"b", false, false}}) {
+        EXPECT_EQ(table.contains(query.word), query.known) << query.word;
+        EXPECT_EQ(table.containsPrefix(query.word), query.begun) << query.word;
     }
-    EXPECT_FALSE(table.containsPrefix("teams"));
-    EXPECT_FALSE(table.containsPrefix("tx"));
-    EXPECT_FALSE(table.containsPrefix("b"));
 }
 
 TEST(HashTable, OnlyTheBucketChoiceFoldsCase) {
@@ -74,9 +79,9 @@ TEST(HashTable, WordsWithoutABucketAreNeitherStoredNorFound) {
         table.insert(word);
         EXPECT_FALSE(table.contains(word));
         EXPECT_FALSE(table.containsPrefix(word));
-        CapturedCout out;
-        EXPECT_FALSE(table.remove(word));
-        EXPECT_EQ(out.take(), "False.");
+        std::ostringstream out;
+        EXPECT_FALSE(table.remove(word, out));
+        EXPECT_EQ(out.str(), "False.");
     }
     EXPECT_EQ(dump(table), kEmptyDump);
     EXPECT_EQ(HashTable::hash("apple"), 0);
@@ -88,18 +93,17 @@ TEST(HashTable, RemoveReportsExactly) {
     for (const char* word : {"cow", "cat", "cab", "cat"}) {
         table.insert(word);  // bucket c: cat, cab, cat, cow
     }
-    CapturedCout out;
-    EXPECT_TRUE(table.remove("cat"));  // at the head: the table's report only
-    EXPECT_EQ(out.take(), "Ture.");
-    EXPECT_TRUE(table.contains("cat"));  // the other copy stays
-    EXPECT_TRUE(table.remove("cat"));    // past the head: the bucket reports too
-    EXPECT_EQ(out.take(), "Ture.\nTure.");
-    EXPECT_FALSE(table.remove("cat"));
-    EXPECT_EQ(out.take(), "False.");
-    EXPECT_FALSE(table.remove("dog"));  // empty bucket
-    EXPECT_EQ(out.take(), "False.");
-    EXPECT_TRUE(table.remove("cow"));  // the tail
-    EXPECT_EQ(out.take(), "Ture.\nTure.");
+    const auto remove = [&](const char* word, bool removed, const char* report) {
+        std::ostringstream out;
+        EXPECT_EQ(table.remove(word, out), removed) << word;
+        EXPECT_EQ(out.str(), report) << word;
+    };
+    remove("cat", true, "Ture.");         // at the head: the table's report only
+    EXPECT_TRUE(table.contains("cat"));   // the other copy stays
+    remove("cat", true, "Ture.\nTure.");  // past the head: the bucket reports too
+    remove("cat", false, "False.");
+    remove("dog", false, "False.");       // empty bucket
+    remove("cow", true, "Ture.\nTure.");  // the tail
     EXPECT_EQ(bucketWords(table, 2), std::vector<std::string>{"cab"});
     for (const char* word : {"cod", "cup"}) {
         table.insert(word);  // after removals, new nodes link as before

@@ -108,20 +108,6 @@ void expectCleanRun(const Result& run, const std::vector<std::string>& words, co
 
 const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
-// The words a list file holds, as the program should read them.
-std::vector<std::string> wordsOf(const std::string& listText) {
-    std::vector<std::string> words;
-    std::istringstream lines(listText.rfind(kByteOrderMark, 0) == 0 ? listText.substr(kByteOrderMark.size())
-                                                                    : listText);
-    for (std::string word; std::getline(lines, word);) {
-        if (!word.empty() && word.back() == '\r') {
-            word.pop_back();
-        }
-        words.push_back(word);
-    }
-    return words;
-}
-
 // What the program's folder holds under the list's name.
 enum class Holds { Nothing, AFolder, TheList };
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Play.h"
 #include "TestPaths.h"
 #include "support/BoardSupport.h"
 #include "support/ReferenceSolver.h"
@@ -13,11 +14,7 @@
 // The program's findings against the independent solver, on many seeded
 // random grids and the shipped word list.
 TEST(ReferenceCheck, ShippedListOnAThousandRandomGrids) {
-    std::vector<std::string> words;
-    std::istringstream lines(readFile(WORDGRID_SHIPPED_LIST));
-    for (std::string word; std::getline(lines, word);) {
-        words.push_back(word);
-    }
+    const std::vector<std::string> words = wordsOf(readFile(WORDGRID_SHIPPED_LIST));
     ASSERT_GT(words.size(), 10000u);
 
     Board board;
@@ -27,11 +24,11 @@ TEST(ReferenceCheck, ShippedListOnAThousandRandomGrids) {
     for (int gridNumber = 0; gridNumber < 1000; ++gridNumber) {
         const std::string grid = randomGrid(random);
         TestPeer::setLetters(board, grid);
-        searchEverySquare(board);
-        CapturedCout out;
-        board.printWords();
+        std::ostringstream out;
+        searchPass(board, out);
+        board.printWords(out);
         const std::string expected = reference::expectedListing(grid, words);
-        ASSERT_EQ(out.take(), expected) << "grid " << grid;
+        ASSERT_EQ(out.str(), "\n" + expected) << "grid " << grid;
         gridsWithWords += expected.empty() ? 0 : 1;
     }
     EXPECT_GT(gridsWithWords, 800u);  // the check must not pass on empty listings alone

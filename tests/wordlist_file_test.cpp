@@ -29,9 +29,7 @@ std::vector<std::string> stored(const HashTable& table) {
 std::vector<std::string> load(const std::string& bytes) {
     TempDir dir;
     HashTable fromFile;
-    CapturedCout out;
     loadWordList(dir.write("list.txt", bytes), fromFile);
-    EXPECT_EQ(out.take(), "");  // the loader never writes
     const std::string pipe = (dir.path / "pipe").string();
     EXPECT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << bytes; });
@@ -108,9 +106,7 @@ TEST(WordListFile, UnreadablePathsLeaveTheTableAsItWas) {
     std::filesystem::create_directory(dir.path / "EnglishWL.txt");
     HashTable table;
     table.insert("kept");
-    CapturedCout out;
     loadWordList((dir.path / "EnglishWL.txt").string(), table);
     loadWordList((dir.path / "missing.txt").string(), table);
-    EXPECT_EQ(out.take(), "");
     EXPECT_EQ(stored(table), Words{"kept"});
 }

@@ -1,36 +1,36 @@
 #include "WordTree.h"
 
-#include <iostream>
+#include <ostream>
 
 // The tree holds what one grid spells, a few thousand words at the very most,
 // so recursion depth stays small even for a degenerate shape.
 namespace {
 
-void writeWord(const TreeNode* node) {
-    std::cout << node->word << " - ";
+void writeWord(const TreeNode* node, std::ostream& out) {
+    out << node->word << " - ";
 }
 
-void inOrder(const TreeNode* node) {
+void inOrder(const TreeNode* node, std::ostream& out) {
     if (node != nullptr) {
-        inOrder(node->left);
-        writeWord(node);
-        inOrder(node->right);
+        inOrder(node->left, out);
+        writeWord(node, out);
+        inOrder(node->right, out);
     }
 }
 
-void preOrder(const TreeNode* node) {
+void preOrder(const TreeNode* node, std::ostream& out) {
     if (node != nullptr) {
-        writeWord(node);
-        preOrder(node->left);
-        preOrder(node->right);
+        writeWord(node, out);
+        preOrder(node->left, out);
+        preOrder(node->right, out);
     }
 }
 
-void postOrder(const TreeNode* node) {
+void postOrder(const TreeNode* node, std::ostream& out) {
     if (node != nullptr) {
-        postOrder(node->left);
-        postOrder(node->right);
-        writeWord(node);
+        postOrder(node->left, out);
+        postOrder(node->right, out);
+        writeWord(node, out);
     }
 }
 
@@ -60,16 +60,16 @@ void WordTree::insert(const std::string& word) {
     *place = new TreeNode{word, nullptr, nullptr};
 }
 
-void WordTree::printInOrder() const {
-    inOrder(root);
+void WordTree::printInOrder(std::ostream& out) const {
+    inOrder(root, out);
 }
 
-void WordTree::printPreOrder() const {
-    preOrder(root);
+void WordTree::printPreOrder(std::ostream& out) const {
+    preOrder(root, out);
 }
 
-void WordTree::printPostOrder() const {
-    postOrder(root);
+void WordTree::printPostOrder(std::ostream& out) const {
+    postOrder(root, out);
 }
 
 void WordTree::destroy() {

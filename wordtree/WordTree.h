@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iostream>
 #include <string>
 
 // One found word; owned by the tree.
@@ -21,9 +22,9 @@ public:
     // Adds `word` unless the tree holds it already.
     void insert(const std::string& word);
 
-    void printInOrder() const;
-    void printPreOrder() const;
-    void printPostOrder() const;
+    void printInOrder(std::ostream& out = std::cout) const;
+    void printPreOrder(std::ostream& out = std::cout) const;
+    void printPostOrder(std::ostream& out = std::cout) const;
     // Deletes every node; the tree is empty and usable afterwards.
     void destroy();
 

@@ -4,12 +4,10 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <string_view>
 
-#include "HashTable.h"
 #include "WordListFile.h"
 #include "support/TestPeer.h"
 
@@ -26,11 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     std::ostringstream sink;
-    std::streambuf* console = std::cout.rdbuf(sink.rdbuf());
-    table.print();
+    table.print(sink);
     if (const ListNode* head = TestPeer::head(table, 0)) {
-        table.remove(head->word);
+        table.remove(head->word, sink);
     }
-    std::cout.rdbuf(console);
     return 0;
 }

@@ -6,15 +6,6 @@
 
 #include "TestPeer.h"
 
-// Searches from every square in row-major order, as the run does.
-inline void searchEverySquare(Board& board) {
-    for (int row = 0; row < Board::kSize; ++row) {
-        for (int col = 0; col < Board::kSize; ++col) {
-            board.search(row, col);
-        }
-    }
-}
-
 // Nine random lowercase letters, row by row.
 inline std::string randomGrid(std::mt19937& random) {
     std::uniform_int_distribution<int> letter('a', 'z');

@@ -3,29 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
-
-// Collects what std::cout receives while it lives.
-class CapturedCout {
-public:
-    CapturedCout() : previous(std::cout.rdbuf(buffer.rdbuf())) {}
-    ~CapturedCout() { std::cout.rdbuf(previous); }
-    CapturedCout(const CapturedCout&) = delete;
-    CapturedCout& operator=(const CapturedCout&) = delete;
-    // Returns what was written since the last call.
-    std::string take() {
-        std::string text = buffer.str();
-        buffer.str("");
-        return text;
-    }
-
-private:
-    std::ostringstream buffer;
-    std::streambuf* previous;
-};
+#include <vector>
 
 // A fresh directory, removed with everything in it at the end of the test.
 class TempDir {
@@ -57,4 +38,21 @@ public:
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The words of a word list's text, as the program should read them: its
+// lines, without a CR before their line end or a UTF-8 byte-order mark before
+// the first.
+inline std::vector<std::string> wordsOf(const std::string& listText) {
+    const std::string byteOrderMark = "\xEF\xBB\xBF";
+    std::istringstream lines(listText.rfind(byteOrderMark, 0) == 0 ? listText.substr(byteOrderMark.size())
+                                                                   : listText);
+    std::vector<std::string> words;
+    for (std::string word; std::getline(lines, word);) {
+        if (!word.empty() && word.back() == '\r') {
+            word.pop_back();
+        }
+        words.push_back(word);
+    }
+    return words;
 }
