@@ -8,6 +8,8 @@
 // records them. No signal can then land between a change of the terminal and
 // the wait's note of it.
 
+#include "KeyWait.h"
+
 #include <poll.h>
 #include <sys/select.h>
 #include <termios.h>
@@ -21,8 +23,6 @@
 #include <ctime>
 #include <iostream>
 #include <vector>
-
-#include "KeyWait.h"
 
 namespace {
 

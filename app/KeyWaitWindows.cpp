@@ -1,6 +1,8 @@
 // The key wait on a Windows console, or on a pipe, a file or NUL given as
 // input.
 
+#include "KeyWait.h"
+
 #include <conio.h>
 #include <fcntl.h>
 #include <io.h>
@@ -9,8 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
-
-#include "KeyWait.h"
 
 namespace {
 
