@@ -72,8 +72,12 @@ void setHandler(int signalNumber, void (*handler)(int)) {
     sigaction(signalNumber, &action, nullptr);
 }
 
+// Whether the terminal is the program's to change: it is in the terminal's
+// foreground process group, or the terminal is not its controlling one, where
+// no job control applies.
 bool inForeground() {
-    return tcgetpgrp(STDIN_FILENO) == getpgrp();
+    const pid_t group = tcgetpgrp(STDIN_FILENO);
+    return group == getpgrp() || (group < 0 && errno == ENOTTY);
 }
 
 // A pipe, a file, or a terminal whose settings cannot be read: one byte, or
@@ -111,15 +115,19 @@ public:
         sigprocmask(SIG_BLOCK, nullptr, &blocked);
         asleep = callerMask;
         for (std::size_t i = 0; i < numbers.size(); ++i) {
-            sigdelset(&asleep, numbers[i]);
             sigaction(numbers[i], nullptr, &previous[i]);
-            // An ignored signal stays ignored. CONT is the exception: the
-            // process is continued all the same, and the wait must know.
-            if (previous[i].sa_handler != SIG_IGN || numbers[i] == SIGCONT) {
+            // A signal inherited as ignored stays ignored, and one inherited
+            // as blocked stays blocked. CONT is the exception: the process is
+            // continued all the same, and the wait must know.
+            const bool inherited =
+                previous[i].sa_handler == SIG_IGN || sigismember(&callerMask, numbers[i]) == 1;
+            if (!inherited || numbers[i] == SIGCONT) {
+                sigdelset(&asleep, numbers[i]);
                 setHandler(numbers[i], recordSignal);
                 handlesTtou = handlesTtou || numbers[i] == SIGTTOU;
             }
         }
+        resumed();  // a start in the background is one too
     }
 
     // What is still pending then acts as it would have without the wait.
@@ -148,18 +156,21 @@ public:
     }
 
 private:
-    // Changes the terminal as a job may: SIGTTOU at its default, so that one
-    // in the background is stopped until it is brought back with fg, and the
-    // other signals let in, so that kill %1 still ends it while stopped here.
+    // Changes the terminal as a job may, with the other signals let in, so
+    // that kill %1 still ends it while stopped here. From the background,
+    // SIGTTOU is at its default, so that the kernel stops the job until it
+    // is brought back with fg; in the foreground one sent meanwhile is
+    // recorded, and so restores the terminal before it stops the program.
     int setTerminal(const termios& settings, int when) {
-        if (handlesTtou) {
+        const bool stoppable = handlesTtou && !inForeground();
+        if (stoppable) {
             setHandler(SIGTTOU, SIG_DFL);
         }
         sigprocmask(SIG_SETMASK, &asleep, nullptr);
         const int result = tcsetattr(STDIN_FILENO, when, &settings);
         const int error = errno;
         sigprocmask(SIG_SETMASK, &blocked, nullptr);
-        if (handlesTtou) {
+        if (stoppable) {
             setHandler(SIGTTOU, recordSignal);
         }
         errno = error;
@@ -199,7 +210,8 @@ private:
     // had the terminal meanwhile, so raw mode is set again, whatever the wait
     // believed. From the background, that stops the job until fg (bg sends
     // no signal to a running job that fg could wake), unless SIGTTOU is
-    // ignored: then the shell's terminal stays as it is.
+    // ignored or blocked: then the shell's terminal stays as it is, and a
+    // read there stops the job instead.
     void resumed() {
         const bool foreground = inForeground();
         rawDue = foreground || handlesTtou;
@@ -237,6 +249,10 @@ private:
     // Returns the number of bytes read, 0 at `until`, or -1 at the end of input.
     ssize_t readInput(std::array<char, 4096>& bytes, const Clock::time_point* until) {
         for (;;) {
+            // Waiting in the background without the terminal, which a shell
+            // can give back without a signal (bash's fg of a running job):
+            // the wait looks again every tenth of a second.
+            const bool parked = until == nullptr && !changed && !inForeground();
             timespec timeout{};
             if (until != nullptr) {
                 const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(*until - Clock::now());
@@ -246,12 +262,14 @@ private:
                 const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
                 timeout.tv_sec = static_cast<std::time_t>(seconds.count());
                 timeout.tv_nsec = static_cast<long>((left - seconds).count());
+            } else if (parked) {
+                timeout.tv_nsec = 100'000'000;
             }
             fd_set input;
             FD_ZERO(&input);
             FD_SET(STDIN_FILENO, &input);
             const int ready = pselect(STDIN_FILENO + 1, &input, nullptr, nullptr,
-                                      until != nullptr ? &timeout : nullptr, &asleep);
+                                      until != nullptr || parked ? &timeout : nullptr, &asleep);
             if (ready < 0) {
                 if (errno != EINTR) {
                     return -1;
@@ -260,7 +278,14 @@ private:
                 continue;
             }
             if (ready == 0) {
-                return 0;
+                if (!parked) {
+                    return 0;
+                }
+                if (inForeground()) {
+                    resumed();
+                    settle();
+                }
+                continue;
             }
             const ssize_t count = read(STDIN_FILENO, bytes.data(), bytes.size());
             if (count > 0) {
@@ -293,7 +318,7 @@ private:
     termios saved;
     termios raw{};
     bool changed = false;  // the terminal holds the raw settings, as far as the wait knows
-    bool rawDue = true;
+    bool rawDue = false;
     bool firstSwitch = true;
 };
 
@@ -303,9 +328,9 @@ void waitForKey() {
     termios found{};
     if (isatty(STDIN_FILENO) == 0 || tcgetattr(STDIN_FILENO, &found) != 0) {
         readOneByte();
-        return;
+    } else {
+        TerminalWait(found).run();
     }
-    TerminalWait(found).run();
     // The shell's prompt starts on a line of its own; a file or pipe gets none.
     if (isatty(STDOUT_FILENO) != 0) {
         std::cout << '\n' << std::flush;

@@ -33,24 +33,28 @@ void drainConsole(HANDLE input) {
     FlushConsoleInputBuffer(input);
 }
 
+// Keys pressed before the prompt was shown do not answer it. _getch takes a
+// whole key press; an extended key's second code stays inside the program and
+// goes with it.
+void waitOnConsole() {
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    FlushConsoleInputBuffer(input);
+    (void)_getch();
+    drainConsole(input);
+}
+
 }  // namespace
 
 void waitForKey() {
-    if (!isConsole(STD_INPUT_HANDLE)) {
+    if (isConsole(STD_INPUT_HANDLE)) {
+        waitOnConsole();
+    } else {
         // One byte, or its end, as on other systems. Binary mode: in text
         // mode a lone CR would wait for the byte after it.
         _setmode(_fileno(stdin), _O_BINARY);
         char first = 0;
         (void)_read(_fileno(stdin), &first, 1);
-        return;
     }
-    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    // Keys pressed before the prompt was shown do not answer it.
-    FlushConsoleInputBuffer(input);
-    // _getch takes a whole key press; an extended key's second code stays
-    // inside the program and goes with it.
-    (void)_getch();
-    drainConsole(input);
     // The shell's prompt starts on a line of its own; a file or pipe gets none.
     if (isConsole(STD_OUTPUT_HANDLE)) {
         std::cout << '\n' << std::flush;

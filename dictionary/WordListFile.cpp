@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace {
 
@@ -39,6 +41,12 @@ void addLines(std::string_view text, HashTable& table) {
 }  // namespace
 
 void loadWordList(const std::string& path, HashTable& table) {
+    // Only a regular file: a pipe without a writer would block the open, and
+    // a device such as /dev/zero would never end.
+    std::error_code notThere;
+    if (!std::filesystem::is_regular_file(path, notThere)) {
+        return;
+    }
     // Binary on every platform: a Windows text-mode stream would end the file
     // at a Ctrl-Z byte. The CR of a CR LF is dropped by addLines instead.
     std::ifstream fi(path, std::ios::binary);
@@ -51,9 +59,8 @@ void loadWordList(const std::string& path, HashTable& table) {
     std::size_t carried = 0;
     bool skipping = false;  // through a line too long to be a word, up to its line end
     bool first = true;
-    // istream::read, not the buffer's own sgetn: libstdc++'s filebuf throws
-    // when the path is a directory, and read turns that into a failed stream.
-    // It fills the block unless the file ends, so a byte-order mark is whole.
+    // istream::read fills the block unless the file ends, so a byte-order
+    // mark is whole; a read error ends the stream rather than throwing.
     while (fi.read(buffer.data() + carried, kBlockSize) || fi.gcount() > 0) {
         std::string_view text(buffer.data(), carried + static_cast<std::size_t>(fi.gcount()));
         if (first && text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {

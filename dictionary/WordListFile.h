@@ -9,8 +9,8 @@
 // The longest word a word-list line may hold, not counting its line end.
 constexpr std::size_t kMaxWordLength = 29;
 
-// Reads the word list at `path` into `table` (see loadWords). A file that
-// cannot be read adds nothing and reports nothing.
+// Reads the word list at `path` into `table` (see loadWords). A path that is
+// not a regular file, or cannot be read, adds nothing and reports nothing.
 void loadWordList(const std::string& path, HashTable& table);
 
 // Inserts the words of a word list's text, one per line (LF or CR LF). A

@@ -51,6 +51,7 @@ std::vector<Platform> platforms() {
         all.push_back({"Windows", wine, WORDGRID_WINDOWS_PROGRAM, ".zip", "\r\n"});
     }
     all.push_back({"Installed", {}, WORDGRID_INSTALLED_COMMAND, "", "\n", true});
+    all.push_back({"InstalledThroughLinks", {}, WORDGRID_LINKED_COMMAND, "", "\n", true});
     if (!std::string(WORDGRID_PACKAGE_COMMAND).empty()) {
         all.push_back({"DebianPackage", {}, WORDGRID_PACKAGE_COMMAND, "", "\n", true});
     }

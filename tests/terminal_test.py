@@ -122,15 +122,18 @@ def paste(master, data, seconds=5.0):
     return data
 
 
-def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup=False, typed_early=b"",
-             nonblocking=False, leak_check=True):
+def run_case(name, steps=(), output_to_file=False, expected_status=0, ignored=(), blocked=(), typed_early=b"",
+             nonblocking=False, leak_check=True, controlling=True, piped_input=False):
     """Starts the program on a new terminal, as its session's leader, and
     once it waits for the key takes the steps: bytes are typed, a number is a
     pause in seconds, a signal is sent, a Paste, a Burst or a Stream as they
     say, and "cooked" sets the terminal back to its first settings from
-    outside. `typed_early` is typed before the program starts; `nonblocking`
-    sets O_NONBLOCK on the terminal, as a parent may. Without `leak_check`,
-    a sanitizer build skips its leak check at exit."""
+    outside. The program inherits the signals `ignored` as ignored and
+    `blocked` as blocked. `typed_early` is typed before the program starts;
+    `nonblocking` sets O_NONBLOCK on the terminal, as a parent may. Without
+    `controlling`, the terminal is not the session's; with `piped_input`, the
+    keys come through a pipe. Without `leak_check`, a sanitizer build skips
+    its leak check at exit."""
     problems = []
     with new_terminal() as (master, slave, before), list_folder() as folder:
         out_path = os.path.join(folder, "out")
@@ -140,17 +143,22 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
         file_flags = fcntl.fcntl(slave, fcntl.F_GETFL)
 
         def start():
-            take_terminal()
+            if controlling:
+                take_terminal()
+            else:
+                os.setsid()
             resource.setrlimit(resource.RLIMIT_CORE, (0, 0))  # no core files from the signals sent
-            if ignore_hup:
-                signal.signal(signal.SIGHUP, signal.SIG_IGN)
+            for number in ignored:
+                signal.signal(number, signal.SIG_IGN)
+            signal.pthread_sigmask(signal.SIG_BLOCK, blocked)
             if typed_early:
                 os.write(master, typed_early)
                 os.read(master, 64)  # its echo: the terminal has it, and the run's output starts clean
 
         env = dict(os.environ) if leak_check else dict(os.environ, ASAN_OPTIONS="detect_leaks=0")
-        proc = subprocess.Popen([PROGRAM], cwd=folder, stdin=slave, stdout=out, stderr=slave, preexec_fn=start,
-                                env=env)
+        proc = subprocess.Popen([PROGRAM], cwd=folder, stdin=subprocess.PIPE if piped_input else slave, stdout=out,
+                                stderr=slave, preexec_fn=start, env=env)
+        keys = proc.stdin.fileno() if piped_input else master
         if output_to_file:
             out.close()
 
@@ -168,7 +176,7 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
         def prompt_shown_and_waiting():
             nonlocal screen
             screen += read_available(master)
-            return in_wait() and written().endswith(PROMPT)
+            return (piped_input or in_wait()) and written().endswith(PROMPT)
 
         if not wait_until(prompt_shown_and_waiting):
             problems.append("never reached the key wait with the prompt shown: %r" % written())
@@ -198,7 +206,7 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
                     problems.append("input that never went quiet held the wait for %.1f s" %
                                     (time.monotonic() - started))
             else:
-                os.write(master, step)
+                os.write(keys, step)
         try:
             status = proc.wait(timeout=20)
         except subprocess.TimeoutExpired:
@@ -232,11 +240,11 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignore_hup
 SHELLS = {"bash": ["bash", "--norc", "--noprofile", "--noediting", "-i"], "dash": ["dash", "-i"]}
 
 
-def run_in_shell(name, steps, background=False, under="bash"):
+def run_in_shell(name, steps, background=False, under="bash", prelude=b""):
     """Runs the program from an interactive job-control shell, which stops,
     resumes and reports it as a user's shell would; `background` starts it
-    with &. Unlike bash, dash gives a stopped job the terminal as it left
-    it. The steps are typed at the shell or the program, a Paste pasted; a
+    with &, after the shell command `prelude`. Unlike bash, dash gives a
+    stopped job the terminal as it left it. The steps are typed at the shell or the program, a Paste pasted; a
     signal goes to the program, and the name of a check waits for it to
     hold. Nothing pasted may run as a command."""
     problems = []
@@ -268,8 +276,8 @@ def run_in_shell(name, steps, background=False, under="bash"):
         checks = {"waiting": waiting, "stopped": lambda: shown(b"Stopped"),
                   "ended": lambda: shown(b"status=0"), "gone": gone,
                   "the shell's terminal": lambda: termios.tcgetattr(slave)[3] == before[3]}
-        os.write(master, b"%scd %s; %s%s\n" % (b"set -b; " if under == "bash" else b"", folder.encode(), PROGRAM.encode(),
-                                              b" &" if background else b""))
+        os.write(master, b"%scd %s; %s%s%s\n" % (b"set -b; " if under == "bash" else b"", folder.encode(), prelude,
+                                                PROGRAM.encode(), b" &" if background else b""))
         for step in steps:
             if isinstance(step, int):
                 pid = pid or os.tcgetpgrp(master)
@@ -325,14 +333,19 @@ SHELL_CASES = [
           background=True)),
     ("started in the background, then killed",
      dict(steps=["stopped", "the shell's terminal", b"kill %1\n", "gone"], background=True)),
+    # Not stopped then: it waits without the terminal, until the shell's fg
+    # gives it back, which bash does without a signal.
+    ("started in the background with SIGTTOU ignored, fg, then a key",
+     dict(steps=[0.5, "the shell's terminal", b"fg; echo status=$?\n", "waiting", b"x", "ended"], background=True,
+          prelude=b"trap '' TTOU; ")),
 ]
 
 
 def run_under_wine(name, key=b"", given="console"):
     """The Windows program under wine's terminal console, with its input the
-    console, NUL (through cmd) or a pipe: the key, if any, ends it; on the
-    console the shell's prompt then starts on a line of its own; and the
-    terminal is as it was before."""
+    console, NUL (through cmd) or a pipe: the key, if any, ends it; the
+    shell's prompt then starts on a line of its own, as the output is the
+    console; and the terminal is as it was before."""
     problems = []
     wine, prefix, program = WINE[0], os.path.abspath(WINE[1]), os.path.abspath(WINE[2])
     command = {"console": [wine, program], "pipe": [wine, program],
@@ -365,7 +378,7 @@ def run_under_wine(name, key=b"", given="console"):
             proc.kill()
             proc.wait()
             problems.append("did not end after the key" if key else "waited for a key")
-        if given == "console" and not re.search(rb"continue\.\.\.\r*\n$", text()):
+        if not re.search(rb"continue\.\.\.\r*\n$", text()):
             problems.append("no line end after the prompt: %r" % text()[-40:])
         if termios.tcgetattr(slave) != before:
             problems.append("terminal settings not restored")
@@ -400,7 +413,10 @@ CASES = [
     ("SIGUSR1 during the wait", dict(steps=[signal.SIGUSR1], expected_status=-signal.SIGUSR1)),
     ("SIGALRM during the wait", dict(steps=[signal.SIGALRM], expected_status=-signal.SIGALRM)),
     ("SIGPIPE during the wait", dict(steps=[signal.SIGPIPE], expected_status=-signal.SIGPIPE)),
-    ("an ignored SIGHUP stays ignored", dict(steps=[signal.SIGHUP, 0.2, b"x"], ignore_hup=True)),
+    ("an ignored SIGHUP stays ignored", dict(steps=[signal.SIGHUP, 0.2, b"x"], ignored=(signal.SIGHUP,))),
+    ("a blocked SIGTERM stays blocked", dict(steps=[signal.SIGTERM, 0.2, b"x"], blocked=(signal.SIGTERM,))),
+    ("a terminal that is not the controlling one", dict(steps=[b"x"], controlling=False)),
+    ("keys from a pipe, output on the terminal", dict(steps=[b"x"], piped_input=True)),
     ("output to a file", dict(steps=[b"q"], output_to_file=True)),
     ("SIGABRT during the wait", dict(steps=[signal.SIGABRT], expected_status=-signal.SIGABRT)),
     ("SIGSEGV during the wait", dict(steps=[signal.SIGSEGV], expected_status=-signal.SIGSEGV)),

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
@@ -109,5 +110,10 @@ TEST(WordListFile, UnreadablePathsLeaveTheTableAsItWas) {
     table.insert("kept");
     loadWordList((dir.path / "EnglishWL.txt").string(), table);
     loadWordList((dir.path / "missing.txt").string(), table);
+    // A device that never ends, and a pipe without a writer, which would block its open.
+    std::filesystem::create_symlink("/dev/zero", dir.path / "zeros.txt");
+    loadWordList((dir.path / "zeros.txt").string(), table);
+    ASSERT_EQ(mkfifo((dir.path / "pipe.txt").c_str(), 0600), 0);
+    loadWordList((dir.path / "pipe.txt").string(), table);
     EXPECT_EQ(stored(table), Words{"kept"});
 }
