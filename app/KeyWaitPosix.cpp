@@ -91,8 +91,8 @@ void readOneByte() {
 }
 
 // The wait on a terminal. While it lives: the handler for every handled
-// signal but those inherited as ignored, the signals blocked but in its
-// sleeps, and the terminal raw whenever the program is in the foreground.
+// signal but those inherited as ignored or blocked, the signals blocked but in
+// its sleeps, and the terminal raw whenever the program is in the foreground.
 class TerminalWait {
 public:
     explicit TerminalWait(const termios& found)
@@ -119,9 +119,9 @@ public:
             // A signal inherited as ignored stays ignored, and one inherited
             // as blocked stays blocked. CONT is the exception: the process is
             // continued all the same, and the wait must know.
-            const bool inherited =
+            const bool leftAlone =
                 previous[i].sa_handler == SIG_IGN || sigismember(&callerMask, numbers[i]) == 1;
-            if (!inherited || numbers[i] == SIGCONT) {
+            if (!leftAlone || numbers[i] == SIGCONT) {
                 sigdelset(&asleep, numbers[i]);
                 setHandler(numbers[i], recordSignal);
                 handlesTtou = handlesTtou || numbers[i] == SIGTTOU;
