@@ -8,8 +8,8 @@ cd "$(dirname "$0")/.."
 sources=()
 while IFS= read -r source; do
   sources+=("$source")
-done < <(find app board dictionary wordtree tests bench \( -name '*.cpp' -o -name '*.h' \) | sort)
+done < <(find app board dictionary wordtree terminal tests bench \( -name '*.cpp' -o -name '*.h' \) | sort)
 clang-format --dry-run --Werror "${sources[@]}"
-run-clang-tidy -quiet -j "$(getconf _NPROCESSORS_ONLN)" -p build/check "$(pwd)/(app|board|dictionary|wordtree|tests|bench)/" \
+run-clang-tidy -quiet -j "$(getconf _NPROCESSORS_ONLN)" -p build/check "$(pwd)/(app|board|dictionary|wordtree|terminal|tests|bench)/" \
   > build/clang-tidy.log 2>&1 || { cat build/clang-tidy.log; echo "clang-tidy found problems"; exit 1; }
 echo "lint: ${#sources[@]} files formatted, clang-tidy clean"
