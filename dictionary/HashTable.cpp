@@ -1,22 +1,6 @@
 #include "HashTable.h"
 
-#include <cctype>
 #include <ostream>
-
-int HashTable::hash(std::string_view word) {
-    if (word.empty()) {
-        return -1;
-    }
-    // tolower takes an unsigned char value; a raw negative char (UTF-8,
-    // Latin-1) would be undefined behaviour.
-    return std::tolower(static_cast<unsigned char>(word[0])) - 'a';
-}
-
-void HashTable::insert(std::string_view word) {
-    if (LinkedList* list = bucketOf(*this, word)) {
-        list->insert(word);
-    }
-}
 
 bool HashTable::contains(std::string_view word) const {
     const LinkedList* list = bucketOf(*this, word);

@@ -42,10 +42,6 @@ LinkedList::~LinkedList() {
     clear();
 }
 
-void LinkedList::insert(std::string_view word) {
-    head = new (nodes.allocate()) ListNode{std::string(word), head};
-}
-
 void LinkedList::destroy(ListNode* node) {
     node->~ListNode();
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -86,6 +87,11 @@ TEST(HashTable, WordsWithoutABucketAreNeitherStoredNorFound) {
     EXPECT_EQ(dump(table), kEmptyDump);
     EXPECT_EQ(HashTable::hash("apple"), 0);
     EXPECT_EQ(HashTable::hash("Zoo"), 25);
+    // The "C" locale's tolower of the first byte, for every byte.
+    for (int byte = 0; byte < 256; ++byte) {
+        EXPECT_EQ(HashTable::hash(std::string(1, static_cast<char>(byte)) + "x"), std::tolower(byte) - 'a')
+            << byte;
+    }
 }
 
 TEST(HashTable, RemoveReportsExactly) {
@@ -98,6 +104,8 @@ TEST(HashTable, RemoveReportsExactly) {
         EXPECT_EQ(table.remove(word, out), removed) << word;
         EXPECT_EQ(out.str(), report) << word;
     };
+    remove("ca", false, "False.");        // a stored word's start is not the word,
+    remove("co", false, "False.");        // at the head or past it
     remove("cat", true, "Ture.");         // at the head: the table's report only
     EXPECT_TRUE(table.contains("cat"));   // the other copy stays
     remove("cat", true, "Ture.\nTure.");  // past the head: the bucket reports too
