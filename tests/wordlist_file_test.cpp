@@ -22,15 +22,25 @@ std::vector<std::string> stored(const HashTable& table) {
     return words;
 }
 
-// Loads `bytes` from a file, and checks that the same bytes as a text load
-// the same words.
+// Loads `bytes` from a file, and checks that the same bytes read a few at a
+// time, so that blocks end at every offset of a line, load the same words.
 std::vector<std::string> load(const std::string& bytes) {
     TempDir dir;
     HashTable fromFile;
     loadWordList(dir.write("list.txt", bytes), fromFile);
-    HashTable fromText;
-    loadWords(bytes, fromText);
-    EXPECT_EQ(stored(fromText), stored(fromFile));
+    for (const std::size_t readSize : {1, 2, 7}) {
+        std::size_t offset = 0;
+        HashTable fromPieces;
+        loadWordBlocks(
+            [&](char* into, std::size_t most) {
+                const std::size_t count = std::min({readSize, most, bytes.size() - offset});
+                bytes.copy(into, count, offset);
+                offset += count;
+                return count;
+            },
+            fromPieces);
+        EXPECT_EQ(stored(fromPieces), stored(fromFile)) << readSize << " at a time";
+    }
     return stored(fromFile);
 }
 
@@ -68,6 +78,10 @@ TEST(WordListFile, LongestLinesAndOverlongOnes) {
     EXPECT_EQ(load(block + "\r\ncat"), Words{"cat"});
     EXPECT_EQ(load(block + w29 + "\r\n" + w30 + "\nant"), (Words{"ant", w29}));
     EXPECT_EQ(load(std::string(65000, '\n') + w30 + std::string(100000, 'x') + "\nbee\n"), Words{"bee"});
+    // The CR of a longest word's line end last in a block, its LF first in the next.
+    EXPECT_EQ(load(std::string(65536 - 30, '\n') + w29 + "\r\nant\n"), (Words{"ant", w29}));
+    // Over three blocks, a block with no line end in the middle: its tail is no word.
+    EXPECT_EQ(load(std::string(65000, '\n') + std::string(536 + 65536 + 3, 'x') + "\nbee\n"), Words{"bee"});
     EXPECT_EQ(load(w29 + "\n"), Words{w29});
     EXPECT_EQ(load(w29 + "\r\n"), Words{w29});  // the CR belongs to the line end
     EXPECT_EQ(load(w29), Words{w29});
