@@ -7,5 +7,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# A self-contained .exe: no MinGW runtime DLLs needed beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# A self-contained .exe: no MinGW runtime DLLs needed beside it. No link time
+# in its header, so that a build gives the same bytes whenever it runs.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")

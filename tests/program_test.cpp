@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Program, testing::ValuesIn(cases()),
                          [](const testing::TestParamInfo<Case>& param) { return param.param.name; });
 
 // Each release bundle, unpacked, runs in its own folder on the list beside
-// it, and holds its own README, SCOWL's notice and the shipped list, all
+// it, and holds its own README, its licence, SCOWL's notice and the shipped list, all
 // with the platform's line ends.
 TEST(Bundles, RunWhereUnpacked) {
     if (std::string(WORDGRID_BUNDLE_DIR).empty()) {
@@ -228,8 +228,10 @@ TEST(Bundles, RunWhereUnpacked) {
         EXPECT_EQ(readme.rfind("wordgrid " WORDGRID_VERSION " for " + platform.name, 0), 0u) << readme;
         EXPECT_NE(notice.find("Permission to use"), std::string::npos);
         EXPECT_EQ(notice.find("debianized"), std::string::npos);
+        const std::string licence = file("LICENSE.txt");
+        EXPECT_EQ(withoutCr(licence), readFile(WORDGRID_LICENSE));
         EXPECT_TRUE(withoutCr(file("EnglishWL.txt")) == shipped);
-        for (const std::string& text : {readme, notice, file("EnglishWL.txt")}) {
+        for (const std::string& text : {readme, notice, licence, file("EnglishWL.txt")}) {
             EXPECT_TRUE(text == withLineEnd(withoutCr(text), platform.lineEnd)) << text.substr(0, 40);
         }
         const std::filesystem::path folder = dir.path / name;
