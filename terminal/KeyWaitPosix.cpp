@@ -28,11 +28,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The signals that have come; outside the handler, touched only while they are blocked.
-sigset_t arrived;
+// The key wait has no time limit of its own.
+constexpr Clock::time_point kForever = Clock::time_point::max();
+
+// No sleep lasts longer. Where pselect is not atomic (older macOS, some
+// libcs), a signal that comes just before the sleep interrupts nothing: it is
+// acted on when the sleep ends.
+constexpr std::chrono::milliseconds kLongestSleep{100};
+
+// Room for every signal number, the real-time ones included: up to 64 on
+// Linux, 126 on FreeBSD.
+constexpr int kSignalSlots = 128;
+
+// The signals that have come, a flag per number. The handler sets one; the
+// wait reads and clears it only while the signal is blocked.
+std::array<volatile std::sig_atomic_t, kSignalSlots> arrived{};
 
 void recordSignal(int signalNumber) {
-    sigaddset(&arrived, signalNumber);
+    arrived[static_cast<std::size_t>(signalNumber)] = 1;
 }
 
 // Every signal whose default action ends the process, dumps core or stops it,
@@ -58,7 +71,7 @@ std::vector<int> handledSignals() {
     numbers.push_back(SIGEMT);
 #endif
 #ifdef SIGRTMIN
-    for (int number = SIGRTMIN; number <= SIGRTMAX; ++number) {
+    for (int number = SIGRTMIN; number <= SIGRTMAX && number < kSignalSlots; ++number) {
         numbers.push_back(number);
     }
 #endif
@@ -81,7 +94,8 @@ bool inForeground() {
 }
 
 // A pipe, a file, or a terminal whose settings cannot be read: one byte, or
-// its end. A non-blocking input gives EAGAIN until there is one.
+// its end. A non-blocking input gives EAGAIN until there is one. No handler
+// is set on this road, so its sleep has nothing to act on.
 void readOneByte() {
     char byte = 0;
     pollfd input{STDIN_FILENO, POLLIN, 0};
@@ -105,10 +119,10 @@ public:
         raw.c_cc[VMIN] = 1;
         raw.c_cc[VTIME] = 0;
 
-        sigemptyset(&arrived);
         sigset_t handled;
         sigemptyset(&handled);
         for (int number : numbers) {
+            arrived[static_cast<std::size_t>(number)] = 0;
             sigaddset(&handled, number);
         }
         sigprocmask(SIG_BLOCK, &handled, &callerMask);
@@ -145,22 +159,42 @@ public:
     void run() {
         settle();
         std::array<char, 4096> bytes{};
-        if (readInput(bytes, nullptr) <= 0 || !changed) {
+        if (readInput(bytes, kForever) <= 0 || !holdsRaw()) {
             return;  // the end of input, or a terminal that refused raw mode: a line was read
         }
         const Clock::time_point end = Clock::now() + keywait::kLongestBurst;
         Clock::time_point until;
         do {
             until = std::min(Clock::now() + keywait::kQuiet, end);
-        } while (readInput(bytes, &until) > 0);
+        } while (readInput(bytes, until) > 0);
     }
 
 private:
+    // Where the terminal stands, as far as the wait knows. The three states
+    // with a switch to raw mode due are passed through in settle() only.
+    enum class Terminal {
+        asFound,         // never switched: the job is in the background, or raw mode was refused
+        firstSwitchDue,  // never switched; the switch drops what was typed before the prompt
+        raw,             // in raw mode, to be restored
+        rawAgainDue,     // in raw mode, but the shell has had it meanwhile: set it again
+        givenBack,       // restored, or left to the shell when the job went to the background
+        switchBackDue,   // given back, and the wait's again; what is typed meanwhile is a key
+    };
+
+    bool holdsRaw() const { return terminal == Terminal::raw || terminal == Terminal::rawAgainDue; }
+
+    bool switchDue() const {
+        return terminal == Terminal::firstSwitchDue || terminal == Terminal::rawAgainDue ||
+               terminal == Terminal::switchBackDue;
+    }
+
     // Changes the terminal as a job may, with the other signals let in, so
     // that kill %1 still ends it while stopped here. From the background,
     // SIGTTOU is at its default, so that the kernel stops the job until it
     // is brought back with fg; in the foreground one sent meanwhile is
     // recorded, and so restores the terminal before it stops the program.
+    // The kernel's stop, unlike one the wait would make after recording the
+    // signal, is undone by fg's SIGCONT however close the two come.
     int setTerminal(const termios& settings, int when) {
         const bool stoppable = handlesTtou && !inForeground();
         if (stoppable) {
@@ -182,10 +216,12 @@ private:
     // TCSAFLUSH drops what is still queued: keys typed at the program are not
     // shell commands.
     void restore() {
-        if (changed && inForeground()) {
-            tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        if (holdsRaw()) {
+            if (inForeground()) {
+                tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+            }
+            terminal = Terminal::givenBack;
         }
-        changed = false;
     }
 
     // Acts as the signal's default action would: ends the process by it, or
@@ -214,98 +250,141 @@ private:
     // read there stops the job instead.
     void resumed() {
         const bool foreground = inForeground();
-        rawDue = foreground || handlesTtou;
-        changed = changed && foreground;
+        const bool due = foreground || handlesTtou;
+        switch (terminal) {
+            case Terminal::asFound:
+            case Terminal::firstSwitchDue:
+                terminal = due ? Terminal::firstSwitchDue : Terminal::asFound;
+                break;
+            case Terminal::raw:
+            case Terminal::rawAgainDue:
+                if (foreground) {
+                    terminal = Terminal::rawAgainDue;
+                    break;
+                }
+                [[fallthrough]];  // in the background, the shell's now
+            case Terminal::givenBack:
+            case Terminal::switchBackDue:
+                terminal = due ? Terminal::switchBackDue : Terminal::givenBack;
+                break;
+        }
     }
 
-    // Acts on the signals that have come, and puts the terminal in raw mode
-    // where that is due. The first switch drops what was typed before the
-    // prompt was shown: a key must answer it.
-    void settle() {
-        for (;;) {
-            for (int number : numbers) {
-                if (sigismember(&arrived, number) == 1) {
-                    sigdelset(&arrived, number);
-                    if (number != SIGCONT) {
-                        actAsDefault(number);
-                    }
-                    resumed();
+    // Acts on the signals that have come, each in turn.
+    void actOnArrived() {
+        for (int number : numbers) {
+            volatile std::sig_atomic_t& flag = arrived[static_cast<std::size_t>(number)];
+            if (flag != 0) {
+                flag = 0;
+                if (number != SIGCONT) {
+                    actAsDefault(number);
                 }
-            }
-            if (!rawDue) {
-                return;
-            }
-            if (setTerminal(raw, firstSwitch ? TCSAFLUSH : TCSANOW) == 0) {
-                changed = true;
-                firstSwitch = false;
-                rawDue = false;
-            } else if (errno != EINTR) {
-                rawDue = false;  // it refuses raw mode: the wait reads a line instead
+                resumed();
             }
         }
     }
 
-    // Sleeps until there is input, or until `until` if given, and reads it.
-    // Returns the number of bytes read, 0 at `until`, or -1 at the end of input.
-    ssize_t readInput(std::array<char, 4096>& bytes, const Clock::time_point* until) {
+    // One try at raw mode. The first switch drops what was typed before the
+    // prompt was shown: a key must answer it. A signal that interrupts the
+    // try leaves it due; a terminal that refuses raw mode is read a line at a
+    // time instead.
+    void switchToRaw() {
+        if (setTerminal(raw, terminal == Terminal::firstSwitchDue ? TCSAFLUSH : TCSANOW) == 0) {
+            terminal = Terminal::raw;
+        } else if (errno != EINTR) {
+            terminal = terminal == Terminal::firstSwitchDue ? Terminal::asFound
+                       : terminal == Terminal::rawAgainDue  ? Terminal::raw
+                                                            : Terminal::givenBack;
+        }
+    }
+
+    // Acts on the signals that have come, and puts the terminal in raw mode
+    // where that is due; signals that come during a switch are acted on
+    // before the next try.
+    void settle() {
+        actOnArrived();
+        while (switchDue()) {
+            switchToRaw();
+            actOnArrived();
+        }
+    }
+
+    enum class Woken { input, timeout, signal, failure };
+
+    // Sleeps, with the handled signals let in, until there is input, a
+    // signal comes, or `nap` (at most kLongestSleep) has passed.
+    Woken sleepFor(Clock::duration nap) {
+        timespec timeout{};
+        timeout.tv_nsec =
+            static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(nap).count());
+        fd_set input;
+        FD_ZERO(&input);
+        FD_SET(STDIN_FILENO, &input);
+        const int ready = pselect(STDIN_FILENO + 1, &input, nullptr, nullptr, &timeout, &asleep);
+        if (ready > 0) {
+            return Woken::input;
+        }
+        if (ready == 0) {
+            return Woken::timeout;
+        }
+        return errno == EINTR ? Woken::signal : Woken::failure;
+    }
+
+    // A read in the background, with SIGTTIN blocked: not the end of input.
+    // Stops as SIGTTIN would, and waits again after fg. Returns false for an
+    // orphaned job, which cannot stop, nor ever read again.
+    bool stopForBackgroundRead() {
+        if (!actAsDefault(SIGTTIN)) {
+            return false;
+        }
+        resumed();
+        settle();
+        return true;
+    }
+
+    // Reads what a sleep found: the number of bytes read, -1 at the end of
+    // input, or 0 when there is nothing to read yet.
+    ssize_t readAvailable(std::array<char, 4096>& bytes) {
+        const ssize_t count = read(STDIN_FILENO, bytes.data(), bytes.size());
+        if (count > 0) {
+            return count;
+        }
+        if (count == 0) {
+            return -1;
+        }
+        if (errno == EIO && !inForeground()) {
+            return stopForBackgroundRead() ? 0 : -1;
+        }
+        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
+    }
+
+    // Reads what comes before `until`: the number of bytes read, 0 at
+    // `until`, or -1 at the end of input.
+    ssize_t readInput(std::array<char, 4096>& bytes, Clock::time_point until) {
         for (;;) {
-            // Waiting in the background without the terminal, which a shell
-            // can give back without a signal (bash's fg of a running job):
-            // the wait looks again every tenth of a second.
-            const bool parked = until == nullptr && !changed && !inForeground();
-            timespec timeout{};
-            if (until != nullptr) {
-                const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(*until - Clock::now());
-                if (left.count() <= 0) {
-                    return 0;
-                }
-                const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-                timeout.tv_sec = static_cast<std::time_t>(seconds.count());
-                timeout.tv_nsec = static_cast<long>((left - seconds).count());
-            } else if (parked) {
-                timeout.tv_nsec = 100'000'000;
+            const Clock::time_point now = Clock::now();
+            if (now >= until) {
+                return 0;
             }
-            fd_set input;
-            FD_ZERO(&input);
-            FD_SET(STDIN_FILENO, &input);
-            const int ready = pselect(STDIN_FILENO + 1, &input, nullptr, nullptr,
-                                      until != nullptr || parked ? &timeout : nullptr, &asleep);
-            if (ready < 0) {
-                if (errno != EINTR) {
-                    return -1;
-                }
-                settle();
-                continue;
-            }
-            if (ready == 0) {
-                if (!parked) {
-                    return 0;
-                }
-                if (inForeground()) {
-                    resumed();
-                    settle();
-                }
-                continue;
-            }
-            const ssize_t count = read(STDIN_FILENO, bytes.data(), bytes.size());
-            if (count > 0) {
-                return count;
-            }
-            if (count == 0) {
+            // Waiting for the key in the background without the terminal,
+            // which a shell can give back without a signal (bash's fg of a
+            // running job): the wait looks again after each sleep.
+            const bool away = until == kForever && !holdsRaw() && !inForeground();
+            const Woken woken = sleepFor(std::min(until, now + kLongestSleep) - now);
+            if (woken == Woken::failure) {
                 return -1;
             }
-            if (errno == EIO && !inForeground()) {
-                // A read in the background, with SIGTTIN blocked: not the
-                // end of input. Stop as SIGTTIN would, and wait again after
-                // fg. An orphaned job cannot stop, nor ever read again.
-                if (!actAsDefault(SIGTTIN)) {
-                    return -1;
+            if (woken == Woken::input) {
+                const ssize_t count = readAvailable(bytes);
+                if (count != 0) {
+                    return count;
                 }
+                continue;
+            }
+            if (woken == Woken::timeout && away && inForeground()) {
                 resumed();
-                settle();
-            } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-                return -1;
             }
+            settle();
         }
     }
 
@@ -317,9 +396,7 @@ private:
     bool handlesTtou = false;
     termios saved;
     termios raw{};
-    bool changed = false;  // the terminal holds the raw settings, as far as the wait knows
-    bool rawDue = false;
-    bool firstSwitch = true;
+    Terminal terminal = Terminal::asFound;
 };
 
 }  // namespace
