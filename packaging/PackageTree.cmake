@@ -1,5 +1,5 @@
 # Run by cpack on each package's staged tree, before it is archived, so that
-# what is packed depends on neither the builder's umask nor the clock.
+# what is packed does not depend on the builder's umask.
 
 # The installation gives files and programs their modes, but makes folders
 # through the umask (CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS is masked by
@@ -20,18 +20,3 @@ foreach(entry IN LISTS entries)
     endif()
   endif()
 endforeach()
-
-# Archives and their entries carry SOURCE_DATE_EPOCH as their time. Without
-# one from the environment, the last commit's, so that every clone of a
-# commit packs the same bytes; outside a git checkout, the first release's day.
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  set(epoch 1796817600)
-  if(CPACK_WORDGRID_GIT)
-    execute_process(COMMAND "${CPACK_WORDGRID_GIT}" -C "${CPACK_WORDGRID_SOURCE_DIR}" log -1 --format=%ct
-                    OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    if(commit_time MATCHES "^[0-9]+$")
-      set(epoch ${commit_time})
-    endif()
-  endif()
-  set(ENV{SOURCE_DATE_EPOCH} ${epoch})
-endif()
