@@ -42,10 +42,6 @@ LinkedList::~LinkedList() {
     clear();
 }
 
-void LinkedList::destroy(ListNode* node) {
-    node->~ListNode();
-}
-
 bool LinkedList::contains(std::string_view word) const {
     for (const ListNode* node = head; node != nullptr; node = node->next) {
         if (node->word.size() == word.size() && startsWith(node->word, word)) {  // equal, compared alike
