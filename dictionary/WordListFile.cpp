@@ -36,9 +36,9 @@ void addLine(std::string_view line, HashTable& table) {
     }
 }
 
-// Inserts the word of each line of `lines`, which end with a line feed each.
-// Pointers, not string_view's find and substr, whose checks would cost more
-// than the rest of the loop, which runs once per word of the list.
+// Inserts the word of each line of `lines`, each of which ends with a line
+// feed. Pointers and memchr rather than string_view's find and substr, whose
+// checks would be paid once per word of the list.
 void addLines(std::string_view lines, HashTable& table) {
     const char* next = lines.data();
     const char* const end = next + lines.size();
