@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestPaths.h"
@@ -25,8 +26,9 @@ namespace {
 
 // A built program, how to start it, and its bundle's archive. The Windows
 // one runs under wine and ends its lines with CR LF, as a Windows console
-// stream does; so do the text files of its bundle. The installed commands
-// have no bundle, and play on the installed list where the folder has none.
+// stream does; so do the text files of its bundle. A 64-bit ARM Linux one
+// runs under qemu-user. The installed commands have no bundle, and play on
+// the installed list where the folder has none.
 struct Platform {
     std::string name;
     std::vector<std::string> runner;
@@ -44,14 +46,25 @@ struct Platform {
 };
 
 std::vector<Platform> platforms() {
-    std::vector<Platform> all{{WORDGRID_PLATFORM, {}, WORDGRID_PROGRAM, ".tar.gz", "\n"}};
+    // This build's program, under an emulator if it is another machine's.
+    std::vector<Platform> all{{WORDGRID_PLATFORM, {WORDGRID_EMULATOR}, WORDGRID_PROGRAM, ".tar.gz", "\n"}};
     const std::vector<std::string> wine{"env", "WINEPREFIX=" WORDGRID_WINEPREFIX, "WINEDEBUG=-all",
                                         WORDGRID_WINE};
     if (!std::string(WORDGRID_WINDOWS_PROGRAM).empty()) {
         all.push_back({"Windows", wine, WORDGRID_WINDOWS_PROGRAM, ".zip", "\r\n"});
     }
-    all.push_back({"Installed", {}, WORDGRID_INSTALLED_COMMAND, "", "\n", true});
-    all.push_back({"InstalledThroughLinks", {}, WORDGRID_LINKED_COMMAND, "", "\n", true});
+    if (!std::string(WORDGRID_AARCH64_PROGRAM).empty()) {
+        all.push_back(
+            {"Linux-aarch64", {WORDGRID_AARCH64_RUNNER}, WORDGRID_AARCH64_PROGRAM, ".tar.gz", "\n"});
+    }
+    if (!std::string(WORDGRID_AARCH64_PACKAGE_PROGRAM).empty()) {
+        all.push_back(
+            {"DebianPackageArm64", {WORDGRID_AARCH64_RUNNER}, WORDGRID_AARCH64_PACKAGE_PROGRAM, "", "\n"});
+    }
+    if (!std::string(WORDGRID_INSTALLED_COMMAND).empty()) {
+        all.push_back({"Installed", {}, WORDGRID_INSTALLED_COMMAND, "", "\n", true});
+        all.push_back({"InstalledThroughLinks", {}, WORDGRID_LINKED_COMMAND, "", "\n", true});
+    }
     if (!std::string(WORDGRID_PACKAGE_COMMAND).empty()) {
         all.push_back({"DebianPackage", {}, WORDGRID_PACKAGE_COMMAND, "", "\n", true});
     }
@@ -149,6 +162,14 @@ std::vector<Case> cases() {
     };
 }
 
+// The first moment of the next second, from `now`.
+std::time_t nextSecond(std::time_t now) {
+    while (std::time(nullptr) == now) {
+        usleep(10'000);
+    }
+    return std::time(nullptr);
+}
+
 }  // namespace
 
 // Each case on each platform built: the whole output, byte for byte.
@@ -203,19 +224,22 @@ INSTANTIATE_TEST_SUITE_P(Cases, Program, testing::ValuesIn(cases()),
 
 // Each release bundle, unpacked, runs in its own folder on the list beside
 // it, and holds its own README, its licence, SCOWL's notice and the shipped list, all
-// with the platform's line ends.
+// with the platform's line ends. The Linux programs, whatever their
+// processor, draw from the same C library generator: started in the same
+// second, they print the same, byte for byte.
 TEST(Bundles, RunWhereUnpacked) {
     if (std::string(WORDGRID_BUNDLE_DIR).empty()) {
         GTEST_SKIP() << "no bundles in this build";
     }
     const std::string shipped = readFile(WORDGRID_SHIPPED_LIST);
+    TempDir dir;
+    std::vector<std::pair<std::string, std::vector<std::string>>> linuxRuns;
     for (const Platform& platform : platforms()) {
         if (platform.archive.empty()) {
             continue;
         }
         SCOPED_TRACE(platform.name);
         const std::string name = "wordgrid-" WORDGRID_VERSION "-" + platform.name;
-        TempDir dir;
         const Result unpack = runProgram(
             dir.path, Input::DevNull,
             {WORDGRID_CMAKE, "-E", "tar", "xf", WORDGRID_BUNDLE_DIR "/" + name + platform.archive});
@@ -235,10 +259,33 @@ TEST(Bundles, RunWhereUnpacked) {
             EXPECT_TRUE(text == withLineEnd(withoutCr(text), platform.lineEnd)) << text.substr(0, 40);
         }
         const std::filesystem::path folder = dir.path / name;
-        expectCleanRun(
-            runProgram(folder, Input::DevNull,
-                       platform.command(folder / std::filesystem::path(platform.program).filename())),
-            wordsOf(shipped), platform);
+        const std::vector<std::string> command =
+            platform.command(folder / std::filesystem::path(platform.program).filename());
+        expectCleanRun(runProgram(folder, Input::DevNull, command), wordsOf(shipped), platform);
+        if (platform.name.rfind("Linux", 0) == 0) {
+            linuxRuns.emplace_back(folder.string(), command);
+        }
+    }
+    // Runs that take over a second prove nothing: tried again, a few times.
+    for (int attempt = 0; attempt < 3 && linuxRuns.size() > 1; ++attempt) {
+        const std::time_t second = nextSecond(std::time(nullptr));
+        std::vector<std::string> outputs;
+        outputs.reserve(linuxRuns.size());
+        for (const auto& [folder, command] : linuxRuns) {
+            outputs.push_back(runProgram(folder, Input::DevNull, command).out);
+        }
+        if (std::time(nullptr) == second) {
+            gridOf(outputs[0]);
+            for (std::size_t run = 1; run < outputs.size(); ++run) {
+                EXPECT_TRUE(outputs[run] == outputs[0]) << linuxRuns[run].first << ":\n"
+                                                        << outputs[run] << "\n"
+                                                        << outputs[0];
+            }
+            return;
+        }
+    }
+    if (linuxRuns.size() > 1) {
+        ADD_FAILURE() << "the Linux bundles' programs never ran within one second";
     }
 }
 
@@ -246,12 +293,9 @@ TEST(Bundles, RunWhereUnpacked) {
 // (all but surely) in the next.
 TEST(Seed, RunsShareTheirGridWithinASecondOnly) {
     TempDir dir;
-    const auto grid = [&] { return gridOf(runProgram(dir.path, Input::DevNull, {WORDGRID_PROGRAM}).out); };
-    const auto nextSecond = [](std::time_t now) {
-        while (std::time(nullptr) == now) {
-            usleep(10'000);
-        }
-        return std::time(nullptr);
+    const Platform built = platforms().front();
+    const auto grid = [&] {
+        return gridOf(runProgram(dir.path, Input::DevNull, built.command(built.program)).out);
     };
     const std::time_t second = nextSecond(std::time(nullptr));  // a fresh second: time for two runs
     const std::string first = grid();
