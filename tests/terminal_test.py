@@ -455,8 +455,9 @@ CASES = [
 # set), cannot run as that machine would: it reports a core-dumping signal on
 # standard error itself, takes a SIGSEGV from outside for a fault of its own,
 # and keeps some real-time signals for itself without passing them on. The
-# start in the background with SIGTTOU ignored passes alone under it, but
-# after all the other rows the shell shows nothing within 10 s: not traced.
+# start in the background with SIGTTOU ignored passes alone under it, but in
+# a whole run the program is at times found stopped, or gone, before the fg:
+# not traced further.
 if os.environ.get("WORDGRID_EMULATED"):
     NOT_EMULATED = {"SIGQUIT during the wait", "SIGABRT during the wait", "SIGSEGV during the wait",
                     "a real-time signal during the wait",
