@@ -93,6 +93,15 @@ bool inForeground() {
     return group == getpgrp() || (group < 0 && errno == ENOTTY);
 }
 
+// Whether another job has the terminal and the program's parent, a shell in
+// its session outside its group, can still bring it to the foreground. False
+// once the terminal hangs up, or where the group may be orphaned.
+bool shellHasTerminal() {
+    const pid_t group = tcgetpgrp(STDIN_FILENO);
+    const pid_t parent = getppid();
+    return group >= 0 && group != getpgrp() && getsid(parent) == getsid(0) && getpgid(parent) != getpgrp();
+}
+
 // A pipe, a file, or a terminal whose settings cannot be read: one byte, or
 // its end. A non-blocking input gives EAGAIN until there is one. No handler
 // is set on this road, so its sleep has nothing to act on.
@@ -246,8 +255,8 @@ private:
     // had the terminal meanwhile, so raw mode is set again, whatever the wait
     // believed. From the background, that stops the job until fg (bg sends
     // no signal to a running job that fg could wake), unless SIGTTOU is
-    // ignored or blocked: then the shell's terminal stays as it is, and a
-    // read there stops the job instead.
+    // ignored or blocked: then the shell's terminal stays as it is, and the
+    // wait leaves it alone until fg.
     void resumed() {
         const bool foreground = inForeground();
         const bool due = foreground || handlesTtou;
@@ -311,16 +320,18 @@ private:
 
     enum class Woken { input, timeout, signal, failure };
 
-    // Sleeps, with the handled signals let in, until there is input, a
-    // signal comes, or `nap` (at most kLongestSleep) has passed.
-    Woken sleepFor(Clock::duration nap) {
+    // Sleeps, with the handled signals let in, until there is input (if
+    // `watchInput`), a signal comes, or `nap` (at most kLongestSleep) has
+    // passed.
+    Woken sleepFor(Clock::duration nap, bool watchInput) {
         timespec timeout{};
         timeout.tv_nsec =
             static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(nap).count());
         fd_set input;
         FD_ZERO(&input);
         FD_SET(STDIN_FILENO, &input);
-        const int ready = pselect(STDIN_FILENO + 1, &input, nullptr, nullptr, &timeout, &asleep);
+        const int ready = pselect(watchInput ? STDIN_FILENO + 1 : 0, watchInput ? &input : nullptr, nullptr,
+                                  nullptr, &timeout, &asleep);
         if (ready > 0) {
             return Woken::input;
         }
@@ -332,7 +343,8 @@ private:
 
     // A read in the background, with SIGTTIN blocked: not the end of input.
     // Stops as SIGTTIN would, and waits again after fg. Returns false for an
-    // orphaned job, which cannot stop, nor ever read again.
+    // orphaned job, which cannot stop, nor ever read again: so a job that
+    // no shell can bring back ends its wait at the first key typed.
     bool stopForBackgroundRead() {
         if (!actAsDefault(SIGTTIN)) {
             return false;
@@ -368,9 +380,13 @@ private:
             }
             // Waiting for the key in the background without the terminal,
             // which a shell can give back without a signal (bash's fg of a
-            // running job): the wait looks again after each sleep.
+            // running job): the wait looks again after each sleep. What is
+            // typed meanwhile is the shell's, its fg line too: the wait does
+            // not read it, as that would stop the job just as fg runs, or,
+            // after fg, wait for a line on the still cooked terminal.
             const bool away = until == kForever && !holdsRaw() && !inForeground();
-            const Woken woken = sleepFor(std::min(until, now + kLongestSleep) - now);
+            const bool watchInput = !away || !shellHasTerminal();
+            const Woken woken = sleepFor(std::min(until, now + kLongestSleep) - now, watchInput);
             if (woken == Woken::failure) {
                 return -1;
             }
