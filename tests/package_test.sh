@@ -1,10 +1,10 @@
 #!/bin/sh
 # Makes the packages again under umask 077, as a packager's account may have
 # it, and checks what they hold: every folder and program 0755 and every
-# other file 0644; each Linux program position independent, stack protected,
-# with read-only relocations bound at start-up; the Windows program with
-# ASLR (64-bit) and DEP; and each Linux bundle's README naming the newest
-# C library the program links against.
+# other file 0644, and each Debian package clean for lintian; each Linux
+# program position independent, stack protected, with read-only relocations
+# bound at start-up; the Windows program with ASLR (64-bit) and DEP; and each
+# Linux bundle's README naming the newest C library the program links against.
 # Usage: package_test.sh CMAKE CPACK WORK GENERATORS CONFIG [GENERATORS CONFIG]...
 # (GENERATORS: cpack's, separated by commas).
 set -eu
@@ -42,7 +42,10 @@ modes() {
 for package in "$work"/*.deb "$work"/*.tar.gz "$work"/*.zip; do
     [ -f "$package" ] || continue
     case $package in
-        *.deb) dpkg-deb -c "$package" | modes "$package" || failed=1 ;;
+        *.deb)
+            dpkg-deb -c "$package" | modes "$package" || failed=1
+            lintian --fail-on error,warning "$package" || failed=1
+            ;;
         *) "$cmake" -E tar tvf "$package" | modes "$package" || failed=1 ;;
     esac
     folder=$work/unpacked/$(basename "$package")
