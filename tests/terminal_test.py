@@ -122,6 +122,17 @@ def paste(master, data, seconds=5.0):
     return data
 
 
+def stream(master, data, waiting):
+    """Types `data` every 10 ms while `waiting()`, for at most 5 s; returns
+    the problem if the wait held out past its one-second bound, with slack."""
+    started = time.monotonic()
+    while waiting() and time.monotonic() - started < 5:
+        os.write(master, data)
+        time.sleep(0.01)
+    held = time.monotonic() - started
+    return ["input that never went quiet held the wait for %.1f s" % held] if held > 1.5 else []
+
+
 def run_case(name, steps=(), output_to_file=False, expected_status=0, ignored=(), blocked=(), typed_early=b"",
              nonblocking=False, leak_check=True, controlling=True, piped_input=False):
     """Starts the program on a new terminal, as its session's leader, and
@@ -198,13 +209,7 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignored=()
                 while proc.poll() is None and time.monotonic() - started < 0.5:
                     proc.send_signal(signal.SIGCONT)
             elif isinstance(step, Stream):
-                started = time.monotonic()
-                while in_wait() and time.monotonic() - started < 5:
-                    os.write(master, step)
-                    time.sleep(0.01)
-                if time.monotonic() - started > 1.5:
-                    problems.append("input that never went quiet held the wait for %.1f s" %
-                                    (time.monotonic() - started))
+                problems += stream(master, step, in_wait)
             else:
                 os.write(keys, step)
         try:
@@ -387,13 +392,7 @@ def run_under_wine(name, key=b"", given="console"):
             proc.stdin.write(key)
             proc.stdin.flush()  # and the pipe stays open
         elif isinstance(key, Stream):
-            started = time.monotonic()
-            while not re.search(rb"continue\.\.\.\r*\n", text()) and time.monotonic() - started < 5:
-                os.write(master, key)
-                time.sleep(0.01)
-            if time.monotonic() - started > 1.5:
-                problems.append("input that never went quiet held the wait for %.1f s" %
-                                (time.monotonic() - started))
+            problems += stream(master, key, lambda: not re.search(rb"continue\.\.\.\r*\n", text()))
         else:
             os.write(master, key)
         try:

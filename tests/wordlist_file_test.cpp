@@ -12,16 +12,6 @@
 
 namespace {
 
-// Every stored word, bucket by bucket, newest first.
-std::vector<std::string> stored(const HashTable& table) {
-    std::vector<std::string> words;
-    for (int i = 0; i < HashTable::kBuckets; ++i) {
-        const std::vector<std::string> bucket = bucketWords(table, i);
-        words.insert(words.end(), bucket.begin(), bucket.end());
-    }
-    return words;
-}
-
 // Loads `bytes` from a file, and checks that the same bytes read a few at a
 // time, so that blocks end at every offset of a line, load the same words.
 std::vector<std::string> load(const std::string& bytes) {
@@ -29,19 +19,11 @@ std::vector<std::string> load(const std::string& bytes) {
     HashTable fromFile;
     loadWordList(dir.write("list.txt", bytes), fromFile);
     for (const std::size_t readSize : {1, 2, 7}) {
-        std::size_t offset = 0;
         HashTable fromPieces;
-        loadWordBlocks(
-            [&](char* into, std::size_t most) {
-                const std::size_t count = std::min({readSize, most, bytes.size() - offset});
-                bytes.copy(into, count, offset);
-                offset += count;
-                return count;
-            },
-            fromPieces);
-        EXPECT_EQ(stored(fromPieces), stored(fromFile)) << readSize << " at a time";
+        loadInPieces(bytes, readSize, fromPieces);
+        EXPECT_EQ(storedWords(fromPieces), storedWords(fromFile)) << readSize << " at a time";
     }
-    return stored(fromFile);
+    return storedWords(fromFile);
 }
 
 using Words = std::vector<std::string>;
@@ -129,5 +111,5 @@ TEST(WordListFile, UnreadablePathsLeaveTheTableAsItWas) {
     loadWordList((dir.path / "zeros.txt").string(), table);
     ASSERT_EQ(mkfifo((dir.path / "pipe.txt").c_str(), 0600), 0);
     loadWordList((dir.path / "pipe.txt").string(), table);
-    EXPECT_EQ(stored(table), Words{"kept"});
+    EXPECT_EQ(storedWords(table), Words{"kept"});
 }

@@ -3,42 +3,14 @@
 // hang, leak or undefined behaviour; load the same words as when read whole;
 // and leave a table that answers for every word it stored.
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "WordListFile.h"
-#include "support/TestPeer.h"
-
-namespace {
-
-// The list's bytes, given `pieceSize` at a time (or fewer when asked for fewer).
-void loadInPieces(std::string_view bytes, std::size_t pieceSize, HashTable& table) {
-    loadWordBlocks(
-        [&](char* into, std::size_t most) {
-            const std::size_t count = std::min({pieceSize, most, bytes.size()});
-            bytes.copy(into, count);
-            bytes.remove_prefix(count);
-            return count;
-        },
-        table);
-}
-
-std::vector<std::string> stored(const HashTable& table) {
-    std::vector<std::string> words;
-    for (int i = 0; i < HashTable::kBuckets; ++i) {
-        for (const ListNode* node = TestPeer::head(table, i); node != nullptr; node = node->next) {
-            words.push_back(node->word);
-        }
-    }
-    return words;
-}
-
-}  // namespace
+#include "support/BoardSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -51,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     loadInPieces(bytes, pieceSize, table);
     HashTable whole;
     loadInPieces(bytes, kBlockSize, whole);
-    if (stored(table) != stored(whole)) {
+    if (storedWords(table) != storedWords(whole)) {
         std::abort();
     }
 

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TestPeer.h"
+#include "WordListFile.h"
 
 // Nine random lowercase letters, row by row.
 inline std::string randomGrid(std::mt19937& random) {
@@ -23,4 +26,27 @@ inline std::vector<std::string> bucketWords(const HashTable& table, int index) {
         words.push_back(node->word);
     }
     return words;
+}
+
+// Every stored word, bucket by bucket, newest first.
+inline std::vector<std::string> storedWords(const HashTable& table) {
+    std::vector<std::string> words;
+    for (int i = 0; i < HashTable::kBuckets; ++i) {
+        const std::vector<std::string> bucket = bucketWords(table, i);
+        words.insert(words.end(), bucket.begin(), bucket.end());
+    }
+    return words;
+}
+
+// Loads a list's bytes given `pieceSize` at a time (or fewer when asked for
+// fewer), so that a block can end at any offset of a line.
+inline void loadInPieces(std::string_view bytes, std::size_t pieceSize, HashTable& table) {
+    loadWordBlocks(
+        [&](char* into, std::size_t most) {
+            const std::size_t count = std::min({pieceSize, most, bytes.size()});
+            bytes.copy(into, count);
+            bytes.remove_prefix(count);
+            return count;
+        },
+        table);
 }
