@@ -1,21 +1,20 @@
 #!/bin/sh
-# Makes the packages again under umask 077, as a packager's account may have
-# it, and checks what they hold: every folder and program 0755 and every
-# other file 0644, and each Debian package clean for lintian; each Linux
-# program position independent, stack protected, with read-only relocations
-# bound at start-up; the Windows program with ASLR (64-bit) and DEP; and each
-# Linux bundle's README naming the newest C library the program links against.
-# Usage: package_test.sh CMAKE CPACK WORK GENERATORS CONFIG [GENERATORS CONFIG]...
-# (GENERATORS: cpack's, separated by commas).
+# Makes the artifacts of each cpack configuration given again under umask
+# 077, as a packager's account may have it, and checks that they are the
+# bytes the build published, with every folder and program
+# 0755 and every other file 0644. Each Linux program must be position
+# independent, stack protected, with read-only relocations bound at start-up,
+# and its bundle's README must name the newest C library it links against;
+# each Windows program with ASLR (64-bit) and DEP.
+# Usage: package_test.sh WORK BUNDLE_DIR CMAKE CPACK PUBLISH_SCRIPT CONFIG...
 set -eu
-cmake=$1 cpack=$2 work=$3
-shift 3
+work=$1 bundles=$2 cmake=$3 cpack=$4 publish=$5
+shift 5
 rm -rf "$work"
 mkdir -p "$work/unpacked"
 umask 077
-while [ $# -ge 2 ]; do
-    "$cpack" -G "$(echo "$1" | tr , ';')" --config "$2" -B "$work" >/dev/null
-    shift 2
+for config in "$@"; do
+    "$cmake" -DCPACK="$cpack" -DCONFIG="$config" -DSTAGING="$work/staging" -DBUNDLE_DIR="$work" -P "$publish"
 done
 
 failed=0
@@ -41,18 +40,19 @@ modes() {
 
 for package in "$work"/*.deb "$work"/*.tar.gz "$work"/*.zip; do
     [ -f "$package" ] || continue
+    name=$(basename "$package")
+    cmp "$package" "$bundles/$name" || failed=1
+    folder=$work/unpacked/$name
+    mkdir -p "$folder"
     case $package in
         *.deb)
             dpkg-deb -c "$package" | modes "$package" || failed=1
-            lintian --fail-on error,warning "$package" || failed=1
+            dpkg-deb -x "$package" "$folder"
             ;;
-        *) "$cmake" -E tar tvf "$package" | modes "$package" || failed=1 ;;
-    esac
-    folder=$work/unpacked/$(basename "$package")
-    mkdir -p "$folder"
-    case $package in
-        *.deb) dpkg-deb -x "$package" "$folder" ;;
-        *) (cd "$folder" && "$cmake" -E tar xf "$package") ;;
+        *)
+            "$cmake" -E tar tvf "$package" | modes "$package" || failed=1
+            (cd "$folder" && "$cmake" -E tar xf "$package")
+            ;;
     esac
 done
 

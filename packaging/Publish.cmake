@@ -1,0 +1,12 @@
+# Run at each build with the bundles on: packs the build's artifacts afresh
+# into STAGING, by cpack under umask 022 (the .deb's own members take its
+# modes), and copies each into BUNDLE_DIR only where its bytes changed.
+file(REMOVE_RECURSE ${STAGING})
+execute_process(COMMAND sh -c "umask 022 && exec \"$0\" \"$@\"" ${CPACK} --config ${CONFIG} -B ${STAGING}
+                OUTPUT_VARIABLE log ERROR_VARIABLE log RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${log}")
+endif()
+file(GLOB artifacts LIST_DIRECTORIES false ${STAGING}/*)
+file(MAKE_DIRECTORY ${BUNDLE_DIR})
+execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${artifacts} ${BUNDLE_DIR} COMMAND_ERROR_IS_FATAL ANY)
