@@ -39,13 +39,14 @@ modes() {
     END { if (!entries) print archive ": no entries"; exit bad || !entries }'
 }
 
-for package in "$work"/*.deb "$work"/*.tar.gz "$work"/*.zip; do
+for package in "$work"/*.deb "$work"/*.tar.gz "$work"/*.zip "$work"/*.exe; do
     [ -f "$package" ] || continue
     name=$(basename "$package")
     cmp "$package" "$bundles/$name" || failed=1
     folder=$work/unpacked/$name
     mkdir -p "$folder"
     case $package in
+        *.exe) ;;  # the installer: installer_test.sh tries it under wine
         *.deb)
             dpkg-deb -c "$package" | modes "$package" || failed=1
             dpkg-deb -x "$package" "$folder"

@@ -53,6 +53,11 @@ std::vector<Platform> platforms() {
     if (!std::string(WORDGRID_WINDOWS_PROGRAM).empty()) {
         all.push_back({"Windows", wine, WORDGRID_WINDOWS_PROGRAM, ".zip", "\r\n"});
     }
+    if (!std::string(WORDGRID_INSTALLED_WINDOWS_PROGRAM).empty()) {
+        const std::vector<std::string> installed{"env", "WINEPREFIX=" WORDGRID_INSTALLER_WINEPREFIX,
+                                                 "WINEDEBUG=-all", WORDGRID_WINE};
+        all.push_back({"WindowsInstalled", installed, WORDGRID_INSTALLED_WINDOWS_PROGRAM, "", "\r\n"});
+    }
     // Another machine's package: its program, as its launcher would start it
     // without the emulator.
     if (!std::string(WORDGRID_PACKAGE_PROGRAM).empty()) {
@@ -224,7 +229,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, Program, testing::ValuesIn(cases()),
 // with the platform's line ends. A Linux bundle's program needs nothing from
 // the system: alone with the list in an empty root here, or under the
 // emulator without its libraries, it prints what this build's program
-// prints in the same second, byte for byte.
+// prints in the same second, byte for byte. The installed Windows program
+// plays in its folder, where its Start-menu shortcut starts it.
 TEST(Bundles, RunWhereUnpacked) {
     if (std::string(WORDGRID_BUNDLE_DIR).empty()) {
         GTEST_SKIP() << "no bundles in this build";
@@ -235,6 +241,11 @@ TEST(Bundles, RunWhereUnpacked) {
     const std::vector<std::string> emulator{WORDGRID_EMULATOR};
     for (const Platform& platform : platforms()) {
         SCOPED_TRACE(platform.name);
+        if (platform.name == "WindowsInstalled") {
+            const std::filesystem::path folder = std::filesystem::path(platform.program).parent_path();
+            expectCleanRun(runProgram(folder, Input::DevNull, platform.command(platform.program)),
+                           wordsOf(shipped), platform);
+        }
         if (platform.archive.empty()) {
             continue;
         }

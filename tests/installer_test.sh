@@ -1,0 +1,32 @@
+#!/bin/sh
+# install: runs the Windows installer silently in a new wine prefix; the
+# program, the list, its notice, the README and the licence are then in
+# Program Files\wordgrid, where the Start-menu shortcut starts the program.
+# uninstall: runs the uninstaller silently, then a restart, at which Windows
+# deletes the uninstaller's copy of itself; no file and no registry key of
+# the installation may be left, only the empty folder of that copy.
+# Usage: installer_test.sh install|uninstall PREFIX WINE WINESERVER INSTALLER
+set -eu
+wine=$3 wineserver=$4
+# The menu builder would write the shortcut into the host's ~/.local.
+export WINEPREFIX="$2" WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
+run() { "$wine" "$@" && "$wineserver" -w; }
+files() { (cd "$WINEPREFIX/drive_c" && find . | grep -v '/Temp/~nsu[^/]*\.tmp$' | sort); }
+folder="$WINEPREFIX/drive_c/Program Files/wordgrid"
+if [ "$1" = install ]; then
+    rm -rf "$WINEPREFIX"
+    run wineboot -i
+    files >"$WINEPREFIX/files-before"
+    run "$5" /S
+    for file in wordgrid.exe EnglishWL.txt EnglishWL.copyright.txt README.txt LICENSE.txt; do
+        [ -f "$folder/$file" ] || { echo "not installed: $file"; exit 1; }
+    done
+    # The shortcut's only UTF-16 string is its working folder.
+    strings -e l "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/wordgrid/wordgrid.lnk" |
+        grep -qx 'C:\\Program Files\\wordgrid' || { echo "the shortcut starts it elsewhere"; exit 1; }
+else
+    run "$folder/Uninstall.exe" /S
+    run wineboot -r
+    files | diff "$WINEPREFIX/files-before" -
+    ! grep -i wordgrid "$WINEPREFIX"/*.reg
+fi
