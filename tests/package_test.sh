@@ -1,7 +1,7 @@
 #!/bin/sh
 # Makes the artifacts of each cpack configuration given again under umask
 # 077, as a packager's account may have it, and checks that they are the
-# bytes the build published, with every folder and program
+# bytes the build published, each in SHA256SUMS, with every folder and program
 # 0755 and every other file 0644. Each dynamic Linux program must be position
 # independent, stack protected, with read-only relocations bound at start-up;
 # each static one the same by its marks, with no shared library and no
@@ -39,10 +39,12 @@ modes() {
     END { if (!entries) print archive ": no entries"; exit bad || !entries }'
 }
 
+(cd "$bundles" && sha256sum --check --quiet --strict SHA256SUMS) || failed=1
 for package in "$work"/*.deb "$work"/*.tar.gz "$work"/*.zip "$work"/*.exe; do
     [ -f "$package" ] || continue
     name=$(basename "$package")
     cmp "$package" "$bundles/$name" || failed=1
+    grep -q "^[0-9a-f]\{64\}  $name\$" "$bundles/SHA256SUMS" || fail "SHA256SUMS: no $name"
     folder=$work/unpacked/$name
     mkdir -p "$folder"
     case $package in
