@@ -1,12 +1,12 @@
 #!/bin/sh
 # Makes the artifacts of each cpack configuration given again under umask
 # 077, as a packager's account may have it, and checks that they are the
-# bytes the build published, each in SHA256SUMS, with every folder and program
-# 0755 and every other file 0644. Each dynamic Linux program must be position
-# independent, stack protected, with read-only relocations bound at start-up;
-# each static one the same by its marks, with no shared library and no
-# executable stack, and its README naming the kernel it needs; each Windows
-# program with ASLR (64-bit) and DEP.
+# bytes the build published, each in SHA256SUMS, with every folder and
+# program 0755 and every other file 0644. Each dynamic Linux program must be
+# position independent, stack protected, with read-only relocations bound at
+# start-up; each static one the same by its marks, with no shared library
+# and no executable stack, and its README naming the kernel it needs; each
+# Windows program with ASLR (64-bit) and DEP.
 # Usage: package_test.sh WORK BUNDLE_DIR CMAKE CPACK PUBLISH_SCRIPT CONFIG...
 set -eu
 work=$1 bundles=$2 cmake=$3 cpack=$4 publish=$5
