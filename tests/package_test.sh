@@ -1,28 +1,26 @@
 #!/bin/sh
-# Makes the artifacts of each cpack configuration given again under umask
-# 077, as a packager's account may have it, and checks that they are the
-# bytes the build published, each in SHA256SUMS, with every folder and
-# program 0755 and every other file 0644. Each dynamic Linux program must be
-# position independent, stack protected, with read-only relocations bound at
-# start-up; each static one the same by its marks, with no shared library
-# and no executable stack, and its README naming the kernel it needs; each
-# Windows program with ASLR (64-bit) and DEP.
-# Usage: package_test.sh WORK BUNDLE_DIR CMAKE CPACK PUBLISH_SCRIPT CONFIG...
+# Makes the artifacts of each cpack configuration given again with cpack
+# under umask 077, as a packager's account may have it, and checks that they
+# are the bytes the build published, each in SHA256SUMS (a .deb's members:
+# the build packs it under umask 022, as its ar members take the umask), with
+# every folder and program 0755 and every other file 0644. Each dynamic Linux
+# program must be position independent, stack protected, with read-only
+# relocations bound at start-up; each bundle's Linux program static, the
+# same by its marks and with no executable stack, its README naming the
+# kernel it needs; each Windows program with ASLR (64-bit) and DEP.
+# Usage: package_test.sh WORK BUNDLE_DIR CMAKE CPACK CONFIG...
 set -eu
-work=$1 bundles=$2 cmake=$3 cpack=$4 publish=$5
-shift 5
+work=$1 bundles=$2 cmake=$3 cpack=$4
+shift 4
 rm -rf "$work"
 mkdir -p "$work/unpacked"
 umask 077
 for config in "$@"; do
-    "$cmake" -DCPACK="$cpack" -DCONFIG="$config" -DSTAGING="$work/staging" -DBUNDLE_DIR="$work" -P "$publish"
+    "$cpack" --config "$config" -B "$work" >/dev/null
 done
 
+fail() { echo "$*"; failed=1; }
 failed=0
-fail() {
-    echo "$*"
-    failed=1
-}
 
 # One line an entry, its mode first and its path last, as tar and dpkg-deb list them.
 modes() {
@@ -43,13 +41,21 @@ modes() {
 for package in "$work"/*.deb "$work"/*.tar.gz "$work"/*.zip "$work"/*.exe; do
     [ -f "$package" ] || continue
     name=$(basename "$package")
-    cmp "$package" "$bundles/$name" || failed=1
+    if [ "${name%.deb}" = "$name" ]; then
+        cmp "$package" "$bundles/$name" || failed=1
+    elif ar tv "$bundles/$name" | grep -v '^rw-r--r--'; then
+        fail "$bundles/$name: members not 0644"
+    fi
     grep -q "^[0-9a-f]\{64\}  $name\$" "$bundles/SHA256SUMS" || fail "SHA256SUMS: no $name"
     folder=$work/unpacked/$name
     mkdir -p "$folder"
     case $package in
         *.exe) ;;  # the installer: installer_test.sh tries it under wine
         *.deb)
+            for member in debian-binary control.tar.gz data.tar.gz; do
+                [ "$(ar p "$package" $member | cksum)" = "$(ar p "$bundles/$name" $member | cksum)" ] ||
+                    fail "$package: $member is not the build's"
+            done
             dpkg-deb -c "$package" | modes "$package" || failed=1
             dpkg-deb -x "$package" "$folder"
             ;;
@@ -68,6 +74,7 @@ for program in $(find "$work/unpacked" -type f \( -name wordgrid -o -name wordgr
         177ELF)
             if readelf -lW "$program" | grep -q INTERP; then
                 hardening-check --nofortify --nocfprotection "$program" || failed=1
+                case $program in *-Linux-*.tar.gz/*) fail "$program: a bundle's program not static" ;; esac
                 continue
             fi
             # hardening-check misreads a static program: its marks are read here.
