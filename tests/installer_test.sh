@@ -1,10 +1,10 @@
 #!/bin/sh
-# install: runs the Windows installer silently in a new wine prefix; the
-# program, the list, its notice, the README and the licence are then in
-# Program Files\wordgrid, where the Start-menu shortcut starts the program.
-# uninstall: runs the uninstaller silently, then a restart, at which Windows
-# deletes the uninstaller's copy of itself; no file and no registry key of
-# the installation may be left, only the empty folder of that copy.
+# install: runs the Windows installer silently in a new wine prefix, and
+# finds the program and its files in Program Files\wordgrid, where the
+# Start-menu shortcut starts it. uninstall: runs the uninstaller silently,
+# then a restart, at which Windows deletes the uninstaller's copy of itself:
+# no file and no registry key of the installation may be left, only the
+# empty folder of that copy.
 # Usage: installer_test.sh install|uninstall PREFIX WINE WINESERVER INSTALLER
 set -eu
 wine=$3 wineserver=$4
@@ -28,5 +28,5 @@ else
     run "$folder/Uninstall.exe" /S
     run wineboot -r
     files | diff "$WINEPREFIX/files-before" -
-    ! grep -i wordgrid "$WINEPREFIX"/*.reg
+    ! grep -F -e 'Uninstall\\wordgrid' -e 'wordgrid developers' -e 'Files\\wordgrid' "$WINEPREFIX"/*.reg
 fi
