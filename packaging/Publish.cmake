@@ -1,7 +1,6 @@
-# Run at each build with the bundles on: packs this build's artifacts afresh
-# into STAGING, by cpack under umask 022 (the .deb's own members take its
-# modes). Then BUNDLE_DIR holds exactly those and the cross-builds' (CROSS),
-# each copied only where its bytes changed, and SHA256SUMS for them.
+# Packs the build's artifacts afresh into STAGING, under umask 022 (a .deb's
+# own members take it); then BUNDLE_DIR holds just those and the cross-builds'
+# (CROSS), each copied only where its bytes changed, and their SHA256SUMS.
 file(REMOVE_RECURSE ${STAGING})
 execute_process(COMMAND sh -c "umask 022 && exec \"$0\" \"$@\"" ${CPACK} --config ${CONFIG} -B ${STAGING}
                 OUTPUT_VARIABLE log ERROR_VARIABLE log RESULT_VARIABLE failed)

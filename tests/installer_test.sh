@@ -1,10 +1,8 @@
 #!/bin/sh
-# install: runs the Windows installer silently in a new wine prefix, and
-# finds the program and its files in Program Files\wordgrid, where the
-# Start-menu shortcut starts it. uninstall: runs the uninstaller silently,
-# then a restart, at which Windows deletes the uninstaller's copy of itself:
-# no file and no registry key of the installation may be left, only the
-# empty folder of that copy.
+# install: the Windows installer, silent, in a new wine prefix: the files in
+# Program Files\wordgrid, where the Start-menu shortcut starts the program.
+# uninstall: the uninstaller, silent, and a restart (which deletes its copy
+# of itself) leave no file or registry key of it, but that copy's folder.
 # Usage: installer_test.sh install|uninstall PREFIX WINE WINESERVER INSTALLER
 set -eu
 wine=$3 wineserver=$4

@@ -1,13 +1,9 @@
 #!/bin/sh
-# Makes the artifacts of each cpack configuration given again with cpack
-# under umask 077, as a packager's account may have it, and checks that they
-# are the bytes the build published, each in SHA256SUMS (a .deb's members:
-# the build packs it under umask 022, as its ar members take the umask), with
-# every folder and program 0755 and every other file 0644. Each dynamic Linux
-# program must be position independent, stack protected, with read-only
-# relocations bound at start-up; each bundle's Linux program static, the
-# same by its marks and with no executable stack, its README naming the
-# kernel it needs; each Windows program with ASLR (64-bit) and DEP.
+# Makes each configuration's artifacts again with cpack under umask 077, and
+# checks: the build's bytes (a .deb's members, as its own take the umask),
+# each in SHA256SUMS; folders and programs 0755, other files 0644; dynamic
+# Linux programs hardened, bundles' ones static with the same marks and
+# their README naming the kernel they need; Windows ones with ASLR and DEP.
 # Usage: package_test.sh WORK BUNDLE_DIR CMAKE CPACK CONFIG...
 set -eu
 work=$1 bundles=$2 cmake=$3 cpack=$4
