@@ -80,10 +80,8 @@ for program in $(find "$work/unpacked" -type f \( -name wordgrid -o -name wordgr
             readelf -dW "$program" | grep -q BIND_NOW || fail "$program: not bound at start-up"
             if readelf -lW "$program" | grep -q 'GNU_STACK.*RWE'; then fail "$program: executable stack"; fi
             kernel=$(readelf -n "$program" | sed -n 's/.*OS: Linux, ABI: \([0-9]*\.[0-9]*\).*/\1/p')
-            readme=$(dirname "$program")/README.txt
-            if ! tr '\n' ' ' <"$readme" | grep -q "Linux kernel $kernel or newer"; then
-                fail "$readme: does not name Linux $kernel, the kernel that $program needs"
-            fi
+            tr '\n' ' ' <"$(dirname "$program")/README.txt" | grep -q "Linux kernel $kernel or newer" ||
+                fail "$program: its README does not name Linux $kernel, the kernel it needs"
             ;;
         MZ*)
             for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do

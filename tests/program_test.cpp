@@ -53,10 +53,12 @@ std::vector<Platform> platforms() {
     if (!std::string(WORDGRID_WINDOWS_PROGRAM).empty()) {
         all.push_back({"Windows", wine, WORDGRID_WINDOWS_PROGRAM, ".zip", "\r\n"});
     }
-    if (!std::string(WORDGRID_INSTALLED_WINDOWS_PROGRAM).empty()) {
+    if (!std::string(WORDGRID_INSTALLER_WINEPREFIX).empty()) {
         const std::vector<std::string> installed{"env", "WINEPREFIX=" WORDGRID_INSTALLER_WINEPREFIX,
                                                  "WINEDEBUG=-all", WORDGRID_WINE};
-        all.push_back({"WindowsInstalled", installed, WORDGRID_INSTALLED_WINDOWS_PROGRAM, "", "\r\n"});
+        all.push_back({"WindowsInstalled", installed,
+                       WORDGRID_INSTALLER_WINEPREFIX "/drive_c/Program Files/wordgrid/wordgrid.exe", "",
+                       "\r\n"});
     }
     // Another machine's package: its program, as its launcher would start it
     // without the emulator.

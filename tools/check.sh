@@ -12,13 +12,10 @@ cores="$(getconf _NPROCESSORS_ONLN)"
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$cores}"
 export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$cores}"
 
-for preset in check sanitize fuzz; do
+for preset in check sanitize fuzz libcxx; do
   echo "== $preset"
   cmake --workflow --preset "$preset"
 done
-
-echo "== libcxx"
-cmake --workflow --preset libcxx
 # The run's frame: the grid's three rows, two empty lines, the listing (which
 # a grid may leave empty) and the prompt, with no line end on a pipe.
 frame=$'^([a-z] ){3}\n([a-z] ){3}\n([a-z] ){3}\n\n\n([a-z]+ - )*\nPress any key to continue\\.\\.\\.$'
