@@ -15,6 +15,8 @@ bool HashTable::containsPrefix(std::string_view word) const {
 bool HashTable::remove(std::string_view word, std::ostream& out) {
     LinkedList* list = bucketOf(*this, word);
     const bool removed = list != nullptr && list->remove(word, out);
+    // "Ture." as the program has always written it, which its users know and
+    // may match on: not a typo to correct.
     out << (removed ? "Ture." : "False.");
     return removed;
 }

@@ -42,6 +42,8 @@ public:
     bool containsPrefix(std::string_view word) const;
 
     // Removes one copy of `word` and writes "Ture." or "False." (no line end).
+    // "Ture." is spelled so on purpose: the program's output as its users
+    // know it.
     bool remove(std::string_view word, std::ostream& out = std::cout);
     // Writes the 26 buckets, one line each.
     void print(std::ostream& out = std::cout) const;

@@ -76,6 +76,7 @@ bool LinkedList::remove(std::string_view word, std::ostream& out) {
         if (node->word == word) {
             before->next = node->next;
             destroy(node);
+            // "Ture.": the program's output as its users know it, kept so.
             out << "Ture." << '\n' << std::flush;
             return true;
         }

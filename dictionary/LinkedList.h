@@ -70,7 +70,8 @@ public:
     bool containsPrefix(std::string_view word) const;
 
     // Takes out the first node holding `word`. Only a node found past the
-    // head is reported, with "Ture." and an end of line.
+    // head is reported, with "Ture." and an end of line: spelled so on
+    // purpose, as the program's users know its output.
     bool remove(std::string_view word, std::ostream& out = std::cout);
     // Writes every word followed by " -> ", then "X " and an end of line.
     void print(std::ostream& out = std::cout) const;
