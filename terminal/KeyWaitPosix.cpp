@@ -119,7 +119,7 @@ void readOneByte() {
 class TerminalWait {
 public:
     explicit TerminalWait(const termios& found)
-        : numbers(handledSignals()), previous(numbers.size()), saved(found) {
+        : handled(handledSignals()), callerActions(handled.size()), saved(found) {
         raw = saved;
         // No line editing, no echo, and no key with a meaning of its own, so
         // that Ctrl-C, Ctrl-Z, Ctrl-S and Ctrl-Q are keys too.
@@ -128,26 +128,26 @@ public:
         raw.c_cc[VMIN] = 1;
         raw.c_cc[VTIME] = 0;
 
-        sigset_t handled;
-        sigemptyset(&handled);
-        for (int number : numbers) {
+        sigset_t handledSet;
+        sigemptyset(&handledSet);
+        for (int number : handled) {
             arrived[static_cast<std::size_t>(number)] = 0;
-            sigaddset(&handled, number);
+            sigaddset(&handledSet, number);
         }
-        sigprocmask(SIG_BLOCK, &handled, &callerMask);
-        sigprocmask(SIG_BLOCK, nullptr, &blocked);
-        asleep = callerMask;
-        for (std::size_t i = 0; i < numbers.size(); ++i) {
-            sigaction(numbers[i], nullptr, &previous[i]);
+        sigprocmask(SIG_BLOCK, &handledSet, &callerMask);
+        sigprocmask(SIG_BLOCK, nullptr, &callerMaskWithHandled);
+        callerMaskWithoutHandled = callerMask;
+        for (std::size_t i = 0; i < handled.size(); ++i) {
+            sigaction(handled[i], nullptr, &callerActions[i]);
             // A signal inherited as ignored stays ignored, and one inherited
             // as blocked stays blocked. CONT is the exception: the process is
             // continued all the same, and the wait must know.
             const bool leftAlone =
-                previous[i].sa_handler == SIG_IGN || sigismember(&callerMask, numbers[i]) == 1;
-            if (!leftAlone || numbers[i] == SIGCONT) {
-                sigdelset(&asleep, numbers[i]);
-                setHandler(numbers[i], recordSignal);
-                handlesTtou = handlesTtou || numbers[i] == SIGTTOU;
+                callerActions[i].sa_handler == SIG_IGN || sigismember(&callerMask, handled[i]) == 1;
+            if (!leftAlone || handled[i] == SIGCONT) {
+                sigdelset(&callerMaskWithoutHandled, handled[i]);
+                setHandler(handled[i], recordSignal);
+                handlesTtou = handlesTtou || handled[i] == SIGTTOU;
             }
         }
         resumed();  // a start in the background is one too
@@ -156,8 +156,8 @@ public:
     // What is still pending then acts as it would have without the wait.
     ~TerminalWait() {
         restore();
-        for (std::size_t i = 0; i < numbers.size(); ++i) {
-            sigaction(numbers[i], &previous[i], nullptr);
+        for (std::size_t i = 0; i < handled.size(); ++i) {
+            sigaction(handled[i], &callerActions[i], nullptr);
         }
         sigprocmask(SIG_SETMASK, &callerMask, nullptr);
     }
@@ -209,10 +209,10 @@ private:
         if (stoppable) {
             setHandler(SIGTTOU, SIG_DFL);
         }
-        sigprocmask(SIG_SETMASK, &asleep, nullptr);
+        sigprocmask(SIG_SETMASK, &callerMaskWithoutHandled, nullptr);
         const int result = tcsetattr(STDIN_FILENO, when, &settings);
         const int error = errno;
-        sigprocmask(SIG_SETMASK, &blocked, nullptr);
+        sigprocmask(SIG_SETMASK, &callerMaskWithHandled, nullptr);
         if (stoppable) {
             setHandler(SIGTTOU, recordSignal);
         }
@@ -281,7 +281,7 @@ private:
 
     // Acts on the signals that have come, each in turn.
     void actOnArrived() {
-        for (int number : numbers) {
+        for (int number : handled) {
             volatile std::sig_atomic_t& flag = arrived[static_cast<std::size_t>(number)];
             if (flag != 0) {
                 flag = 0;
@@ -331,7 +331,7 @@ private:
         FD_ZERO(&input);
         FD_SET(STDIN_FILENO, &input);
         const int ready = pselect(watchInput ? STDIN_FILENO + 1 : 0, watchInput ? &input : nullptr, nullptr,
-                                  nullptr, &timeout, &asleep);
+                                  nullptr, &timeout, &callerMaskWithoutHandled);
         if (ready > 0) {
             return Woken::input;
         }
@@ -404,11 +404,11 @@ private:
         }
     }
 
-    std::vector<int> numbers;
-    std::vector<struct sigaction> previous;
+    std::vector<int> handled;                     // the numbers of the signals above
+    std::vector<struct sigaction> callerActions;  // theirs as the caller left them
     sigset_t callerMask{};
-    sigset_t blocked{};  // the caller's mask and every handled signal
-    sigset_t asleep{};   // the caller's mask without them
+    sigset_t callerMaskWithHandled{};     // awake: the caller's mask and every handled signal
+    sigset_t callerMaskWithoutHandled{};  // asleep: the caller's mask, less those the wait handles
     bool handlesTtou = false;
     termios saved;
     termios raw{};
