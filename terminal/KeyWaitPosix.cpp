@@ -181,6 +181,26 @@ public:
 private:
     // Where the terminal stands, as far as the wait knows. The three states
     // with a switch to raw mode due are passed through in settle() only.
+    //
+    //   state            event                                next state
+    //   asFound,         continued, and may switch            firstSwitchDue
+    //   firstSwitchDue   continued, and may not switch        asFound
+    //   firstSwitchDue   switched                             raw
+    //                    switch refused                       asFound
+    //   raw,             continued in the foreground          rawAgainDue
+    //   rawAgainDue      continued elsewhere, may switch      switchBackDue
+    //                    continued elsewhere, may not         givenBack
+    //                    the end, or a signal acted on        givenBack, restored if in the foreground
+    //   rawAgainDue      switched, or switch refused          raw
+    //   givenBack,       continued, and may switch            switchBackDue
+    //   switchBackDue    continued, and may not switch        givenBack
+    //   switchBackDue    switched                             raw
+    //                    switch refused                       givenBack
+    //
+    // "Continued": a SIGCONT, a stop of the wait's own that ended, or a wait
+    // in the background found in the foreground. "May switch": in the
+    // foreground, or able to be stopped there by SIGTTOU. A switch that a
+    // signal interrupts stays due.
     enum class Terminal {
         asFound,         // never switched: the job is in the background, or raw mode was refused
         firstSwitchDue,  // never switched; the switch drops what was typed before the prompt
