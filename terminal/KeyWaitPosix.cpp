@@ -384,10 +384,11 @@ private:
         if (count == 0) {
             return -1;
         }
-        if (errno == EIO && !inForeground()) {
+        const int error = errno;  // before inForeground(), which may set it
+        if (error == EIO && !inForeground()) {
             return stopForBackgroundRead() ? 0 : -1;
         }
-        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
+        return error == EAGAIN || error == EWOULDBLOCK || error == EINTR ? 0 : -1;
     }
 
     // Reads what comes before `until`: the number of bytes read, 0 at
