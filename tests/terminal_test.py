@@ -5,8 +5,11 @@ of its own, nothing typed or pasted is left for the shell, and the terminal
 settings are the same afterwards whatever ended the run: a key, a signal, a
 stop and continue from a job-control shell, or a start in the background.
 The Windows program, given, runs under wine's terminal console too, and on
-NUL and a pipe."""
+NUL and a pipe.
 
+Each row runs alone with --row and its name from --list, as CTest does."""
+
+import argparse
 import contextlib
 import fcntl
 import os
@@ -19,9 +22,17 @@ import tempfile
 import termios
 import time
 
-PROGRAM = os.path.abspath(sys.argv[1])
-# Optional: wine, its prefix and the Windows program, run on the terminal too.
-WINE = sys.argv[2:5]
+ARGUMENTS = argparse.ArgumentParser(description=__doc__)
+ARGUMENTS.add_argument("program")
+ARGUMENTS.add_argument("wine", nargs="*", help="wine, its prefix and the Windows program, run on the terminal too")
+ARGUMENTS.add_argument("--list", action="store_true", help="print the rows' names, for these arguments and the "
+                       "environment (WORDGRID_EMULATED, WORDGRID_SLOW_RAISE), and run none")
+ARGUMENTS.add_argument("--row", help="run only the row of this name")
+OPTIONS = ARGUMENTS.parse_args()
+if len(OPTIONS.wine) not in (0, 3):
+    ARGUMENTS.error("wine needs its prefix and the Windows program")
+PROGRAM = os.path.abspath(OPTIONS.program)
+WINE = OPTIONS.wine
 PROMPT = b"\nPress any key to continue..."
 WAIT_FLAGS = termios.ICANON | termios.ECHO | termios.ISIG
 
@@ -406,7 +417,7 @@ def run_under_wine(name, key=b"", given="console"):
             problems.append("no line end after the prompt: %r" % text()[-40:])
         if termios.tcgetattr(slave) != before:
             problems.append("terminal settings not restored")
-    return report(name, problems)
+    return report("Windows program, " + name, problems)
 
 
 WINE_CASES = [
@@ -475,15 +486,24 @@ if os.environ.get("WORDGRID_EMULATED"):
     NOT_EMULATED = {"SIGQUIT during the wait", "SIGABRT during the wait", "SIGSEGV during the wait",
                     "a real-time signal during the wait",
                     "started in the background with raise() slow, fg, then a key"}
-    for name in sorted(NOT_EMULATED):
+    for name in sorted(NOT_EMULATED) if not (OPTIONS.list or OPTIONS.row) else []:
         print("%s: not run under the emulator" % name)
     CASES = [case for case in CASES if case[0] not in NOT_EMULATED]
     SHELL_CASES = [case for case in SHELL_CASES if case[0] not in NOT_EMULATED]
 
-results = [run_case(name, **options) for name, options in CASES]
-results += [run_in_shell(name, **options) for name, options in SHELL_CASES]
-if WINE:
-    results += [run_under_wine("Windows program, " + name, **options) for name, options in WINE_CASES]
+if not WINE:
+    WINE_CASES = []
+# Each row under a name valid as a CTest test's: the table, then its words.
+ROWS = {"%s.%s" % (table, re.sub(r"[^0-9A-Za-z]+", "_", name).strip("_")): (run, name, options)
+        for table, run, cases in [("pty", run_case, CASES), ("shell", run_in_shell, SHELL_CASES),
+                                  ("wine", run_under_wine, WINE_CASES)] for name, options in cases}
+assert len(ROWS) == len(CASES) + len(SHELL_CASES) + len(WINE_CASES), "two rows of one name"
+if OPTIONS.list:
+    print("\n".join(ROWS))
+    sys.exit(0)
+if OPTIONS.row and OPTIONS.row not in ROWS:
+    sys.exit("no row %s here; --list names them" % OPTIONS.row)
+results = [run(name, **options) for row, (run, name, options) in ROWS.items() if OPTIONS.row in (None, row)]
 passed = sum(results)
 print("%d passed, %d failed" % (passed, len(results) - passed))
 sys.exit(0 if all(results) else 1)
