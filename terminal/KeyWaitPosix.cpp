@@ -4,12 +4,13 @@
 // without echo or Enter. The terminal is the user's: whatever happens during
 // the wait, nothing typed reaches the shell and the terminal is left as it was
 // found. So signals are acted on in the wait's own flow, never in a handler:
-// they stay blocked except while the wait sleeps, and their handler only
-// records them. No signal can then land between a change of the terminal and
-// the wait's note of it.
+// they stay blocked except while the wait sleeps or reads, and their handler
+// only records them, and keeps a read from waiting. No signal can then land
+// between a change of the terminal and the wait's note of it.
 
 #include "KeyWait.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/select.h>
 #include <termios.h>
@@ -44,8 +45,18 @@ constexpr int kSignalSlots = 128;
 // wait reads and clears it only while the signal is blocked.
 std::array<volatile std::sig_atomic_t, kSignalSlots> arrived{};
 
+// The wait's own description of the terminal, or -1. A signal makes it
+// non-blocking, so that a read that waits for the key returns at once, also
+// one that was about to start when the signal came.
+volatile std::sig_atomic_t readerToWake = -1;
+
 void recordSignal(int signalNumber) {
     arrived[static_cast<std::size_t>(signalNumber)] = 1;
+    if (readerToWake >= 0) {
+        const int error = errno;
+        fcntl(static_cast<int>(readerToWake), F_SETFL, O_NONBLOCK);
+        errno = error;
+    }
 }
 
 // Every signal whose default action ends the process, dumps core or stops it,
@@ -113,13 +124,31 @@ void readOneByte() {
     }
 }
 
+// A description of the terminal of the wait's own. Another reader of the
+// terminal (a pager, a job in the group) may take the input the wait was
+// woken for, or be waiting for it (Linux lets one read at a time, and the
+// one waiting gets what comes): the wait's reads must then neither hold off
+// the signals nor outlast the burst's bound. So the description does not
+// block but in a read for the key, and a signal makes it not block there
+// either. Standard input's description is shared with the shell, whose flags
+// are not the wait's to change. -1 where none opens (no name, no access):
+// standard input is read then.
+int openReader() {
+    std::array<char, 1024> name{};
+    if (ttyname_r(STDIN_FILENO, name.data(), name.size()) != 0) {
+        return -1;
+    }
+    return open(name.data(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+}
+
 // The wait on a terminal. While it lives: the handler for every handled
 // signal but those inherited as ignored or blocked, the signals blocked but in
 // its sleeps, and the terminal raw whenever the program is in the foreground.
 class TerminalWait {
 public:
     explicit TerminalWait(const termios& found)
-        : handled(handledSignals()), callerActions(handled.size()), saved(found) {
+        : handled(handledSignals()), callerActions(handled.size()), reader(openReader()), saved(found) {
+        readerToWake = reader;
         raw = saved;
         // No line editing, no echo, and no key with a meaning of its own, so
         // that Ctrl-C, Ctrl-Z, Ctrl-S and Ctrl-Q are keys too.
@@ -155,6 +184,10 @@ public:
 
     // What is still pending then acts as it would have without the wait.
     ~TerminalWait() {
+        readerToWake = -1;
+        if (reader >= 0) {
+            close(reader);
+        }
         restore();
         for (std::size_t i = 0; i < handled.size(); ++i) {
             sigaction(handled[i], &callerActions[i], nullptr);
@@ -374,10 +407,37 @@ private:
         return true;
     }
 
+    // Reads for the key, waiting while there is none: in turn with any other
+    // reader of the terminal, so that one that keeps reading (cat in the
+    // group) cannot take every key. Meanwhile the handled signals but SIGTTIN
+    // are let in (from the background the read then fails, as it would
+    // without them), and each makes the description non-blocking: the read
+    // returns at once, also when the signal came just before it. Standard
+    // input, read where the wait has no description of its own, cannot be
+    // made so: a signal just before its read waits for the next key.
+    ssize_t readForKey(std::array<char, 4096>& bytes) {
+        if (reader >= 0) {
+            fcntl(reader, F_SETFL, 0);
+        }
+        sigset_t reading = callerMaskWithoutHandled;
+        sigaddset(&reading, SIGTTIN);
+        sigprocmask(SIG_SETMASK, &reading, nullptr);
+        const ssize_t count = read(reader >= 0 ? reader : STDIN_FILENO, bytes.data(), bytes.size());
+        const int error = errno;
+        sigprocmask(SIG_SETMASK, &callerMaskWithHandled, nullptr);
+        if (reader >= 0) {
+            fcntl(reader, F_SETFL, O_NONBLOCK);
+        }
+        errno = error;
+        return count;
+    }
+
     // Reads what a sleep found: the number of bytes read, -1 at the end of
-    // input, or 0 when there is nothing to read yet.
-    ssize_t readAvailable(std::array<char, 4096>& bytes) {
-        const ssize_t count = read(STDIN_FILENO, bytes.data(), bytes.size());
+    // input, or 0 when there is nothing to read yet. Only for the key may it
+    // wait.
+    ssize_t readAvailable(std::array<char, 4096>& bytes, bool forKey) {
+        const ssize_t count = forKey ? readForKey(bytes)
+                                     : read(reader >= 0 ? reader : STDIN_FILENO, bytes.data(), bytes.size());
         if (count > 0) {
             return count;
         }
@@ -405,18 +465,23 @@ private:
             // typed meanwhile is the shell's, its fg line too: the wait does
             // not read it, as that would stop the job just as fg runs, or,
             // after fg, wait for a line on the still cooked terminal.
-            const bool away = until == kForever && !holdsRaw() && !inForeground();
-            const bool watchInput = !away || !shellHasTerminal();
-            const Woken woken = sleepFor(std::min(until, now + kLongestSleep) - now, watchInput);
+            const bool forKey = until == kForever;
+            const bool away = forKey && !holdsRaw() && !inForeground();
+            // With the terminal its own, the wait reads for the key at once,
+            // and so waits in turn with other readers (readForKey()).
+            Woken woken = Woken::input;
+            if (!forKey || away || reader < 0) {
+                const bool watchInput = !away || !shellHasTerminal();
+                woken = sleepFor(std::min(until, now + kLongestSleep) - now, watchInput);
+            }
             if (woken == Woken::failure) {
                 return -1;
             }
             if (woken == Woken::input) {
-                const ssize_t count = readAvailable(bytes);
+                const ssize_t count = readAvailable(bytes, forKey);
                 if (count != 0) {
                     return count;
                 }
-                continue;
             }
             if (woken == Woken::timeout && away && inForeground()) {
                 resumed();
@@ -431,6 +496,7 @@ private:
     sigset_t callerMaskWithHandled{};     // awake: the caller's mask and every handled signal
     sigset_t callerMaskWithoutHandled{};  // asleep: the caller's mask, less those the wait handles
     bool handlesTtou = false;
+    int reader;  // openReader()'s
     termios saved;
     termios raw{};
     Terminal terminal = Terminal::asFound;
