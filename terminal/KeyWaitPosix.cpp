@@ -37,6 +37,11 @@ constexpr Clock::time_point kForever = Clock::time_point::max();
 // acted on when the sleep ends.
 constexpr std::chrono::milliseconds kLongestSleep{100};
 
+// What raw mode turns off: line editing, echo, and every key with a meaning
+// of its own, so that Ctrl-C, Ctrl-Z, Ctrl-S and Ctrl-Q are keys too.
+constexpr tcflag_t kRawOffLocal = ICANON | ECHO | ISIG | IEXTEN;
+constexpr tcflag_t kRawOffInput = IXON;
+
 // Room for every signal number, the real-time ones included: up to 64 on
 // Linux, 126 on FreeBSD.
 constexpr int kSignalSlots = 128;
@@ -150,10 +155,8 @@ public:
         : handled(handledSignals()), callerActions(handled.size()), reader(openReader()), saved(found) {
         readerToWake = reader;
         raw = saved;
-        // No line editing, no echo, and no key with a meaning of its own, so
-        // that Ctrl-C, Ctrl-Z, Ctrl-S and Ctrl-Q are keys too.
-        raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
-        raw.c_iflag &= ~static_cast<tcflag_t>(IXON);
+        raw.c_lflag &= ~kRawOffLocal;
+        raw.c_iflag &= ~kRawOffInput;
         raw.c_cc[VMIN] = 1;
         raw.c_cc[VTIME] = 0;
 
@@ -223,7 +226,7 @@ private:
     //   raw,             continued in the foreground          rawAgainDue
     //   rawAgainDue      continued elsewhere, may switch      switchBackDue
     //                    continued elsewhere, may not         givenBack
-    //                    the end, or a signal acted on        givenBack, restored if in the foreground
+    //                    the end, or a signal acted on        givenBack, restored (restore())
     //   rawAgainDue      switched, or switch refused          raw
     //   givenBack,       continued, and may switch            switchBackDue
     //   switchBackDue    continued, and may not switch        givenBack
@@ -273,14 +276,31 @@ private:
         return result;
     }
 
-    // Only a terminal that the wait changed, and only from the foreground:
-    // once the job is in the background the shell has set its own settings.
-    // TCSAFLUSH drops what is still queued: keys typed at the program are not
+    // Whether the terminal still has what the wait set. Only what the wait
+    // changes counts: a driver may change other settings on its own.
+    bool stillRaw() const {
+        termios now{};
+        return tcgetattr(STDIN_FILENO, &now) == 0 &&
+               (now.c_lflag & kRawOffLocal) == (raw.c_lflag & kRawOffLocal) &&
+               (now.c_iflag & kRawOffInput) == (raw.c_iflag & kRawOffInput) &&
+               now.c_cc[VMIN] == raw.c_cc[VMIN] && now.c_cc[VTIME] == raw.c_cc[VTIME];
+    }
+
+    // Only a terminal that the wait changed, only from the foreground (once
+    // the job is in the background the shell has set its own settings), and
+    // only while it still has what the wait set: another program that reads
+    // it (a pager that quits first) may have put back the settings it found
+    // meanwhile, and the wait's would undo them. TCSAFLUSH, or the flush
+    // alone, drops what is still queued: keys typed at the program are not
     // shell commands.
     void restore() {
         if (holdsRaw()) {
             if (inForeground()) {
-                tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+                if (stillRaw()) {
+                    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+                } else {
+                    tcflush(STDIN_FILENO, TCIFLUSH);
+                }
             }
             terminal = Terminal::givenBack;
         }

@@ -258,10 +258,10 @@ def run_case(name, steps=(), output_to_file=False, expected_status=0, ignored=()
 SHELLS = {"bash": ["bash", "--norc", "--noprofile", "--noediting", "-i"], "dash": ["dash", "-i"]}
 
 
-def run_in_shell(name, steps, background=False, under="bash", prelude=b""):
+def run_in_shell(name, steps, background=False, under="bash", prelude=b"", after=b""):
     """Runs the program from an interactive job-control shell, which stops,
     resumes and reports it as a user's shell would; `background` starts it
-    with &, after the shell command `prelude`. Unlike bash, dash gives a
+    with &, between the shell command's `prelude` and `after`. Unlike bash, dash gives a
     stopped job the terminal as it left it. The steps are typed at the shell or the program, a Paste pasted; a
     signal goes to the program, and the name of a check waits for it to
     hold. Nothing pasted may run as a command."""
@@ -294,9 +294,10 @@ def run_in_shell(name, steps, background=False, under="bash", prelude=b""):
         checks = {"waiting": waiting, "stopped": lambda: shown(b"Stopped"), "prompted": lambda: shown(PROMPT.strip()),
                   "ended": lambda: shown(b"status=0"), "gone": gone,
                   "running": lambda: shown(PROMPT.strip()) and b"Stopped" not in screen,
+                  "raw": lambda: termios.tcgetattr(slave)[3] & WAIT_FLAGS == 0,
                   "the shell's terminal": lambda: termios.tcgetattr(slave)[3] == before[3]}
-        os.write(master, b"%scd %s; %s%s%s\n" % (b"set -b; " if under == "bash" else b"", folder.encode(), prelude,
-                                                PROGRAM.encode(), b" &" if background else b""))
+        os.write(master, b"%scd %s; %s%s%s%s\n" % (b"set -b; " if under == "bash" else b"", folder.encode(), prelude,
+                                                  PROGRAM.encode(), b" &" if background else b"", after))
         for step in steps:
             if isinstance(step, int):
                 pid = pid or os.tcgetpgrp(master)
@@ -362,6 +363,15 @@ SHELL_CASES = [
     ("started in the background with SIGTTOU ignored, a command typed ahead, fg, then a key",
      dict(steps=["running", b"sleep 1\n", 0.2, b"true\n", 1.5, "running", "the shell's terminal",
                  b"fg; echo status=$?\n", "waiting", b"x", "ended"], background=True, prelude=b"trap '' TTOU; ")),
+] + [
+    # A pager that set its settings before the wait's, and quits first, puts
+    # back those it found: the wait must leave them. With a first screen
+    # before the program's output, the pager reads first and takes the q; a
+    # line then answers the wait on the cooked terminal.
+    ("wordgrid | less on 4 rows, q, then a line, under " + shell,
+     dict(steps=["raw", b"q", 0.5, b"x\r", "ended", "the shell's terminal"], under=shell,
+          prelude=b"stty rows 4; { seq 5; sleep 0.3; ", after=b"; } | LESS= TERM=vt100 less; echo status=$?"))
+    for shell in ("bash", "dash")
 ]
 # With raise() a second slow (support/SlowRaise.cpp, on this machine's Linux
 # only), a stop signal the program would raise itself comes after the fg: it
