@@ -33,14 +33,48 @@ void drainConsole(HANDLE input) {
     FlushConsoleInputBuffer(input);
 }
 
+HANDLE consoleInput = nullptr;
+
+// A Ctrl-C that comes as a control event after all is put in the input as
+// the key it is. Wine on a terminal leaves the terminal's SIGINT on, and
+// turns it into this event whatever the console's mode.
+BOOL WINAPI ctrlCAsKey(DWORD event) {
+    if (event != CTRL_C_EVENT) {
+        return FALSE;
+    }
+    INPUT_RECORD key{};
+    key.EventType = KEY_EVENT;
+    key.Event.KeyEvent.bKeyDown = TRUE;
+    key.Event.KeyEvent.wRepeatCount = 1;
+    key.Event.KeyEvent.wVirtualKeyCode = 'C';
+    key.Event.KeyEvent.uChar.AsciiChar = '\x03';
+    key.Event.KeyEvent.dwControlKeyState = LEFT_CTRL_PRESSED;
+    DWORD written = 0;
+    WriteConsoleInputA(consoleInput, &key, 1, &written);
+    return TRUE;
+}
+
 // Keys pressed before the prompt was shown do not answer it. _getch takes a
 // whole key press; an extended key's second code stays inside the program and
-// goes with it.
+// goes with it. Ctrl-C is a key like any other until the burst is drained,
+// as on other systems: _getch stops its processing during its own call only,
+// and one just after it would end the program as a console control event,
+// and the rest of cmd's command line with it.
 void waitOnConsole() {
-    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    FlushConsoleInputBuffer(input);
+    consoleInput = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    const bool modeRead = GetConsoleMode(consoleInput, &mode) != 0;
+    if (modeRead) {
+        SetConsoleMode(consoleInput, mode & ~static_cast<DWORD>(ENABLE_PROCESSED_INPUT));
+    }
+    SetConsoleCtrlHandler(ctrlCAsKey, TRUE);
+    FlushConsoleInputBuffer(consoleInput);
     (void)_getch();
-    drainConsole(input);
+    drainConsole(consoleInput);
+    if (modeRead) {
+        SetConsoleMode(consoleInput, mode);
+    }
+    SetConsoleCtrlHandler(ctrlCAsKey, FALSE);
 }
 
 }  // namespace
